@@ -265,7 +265,6 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD, LPDWORD type, LPBYTE
 LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data,
                     DWORD dataLength) {
   if (!data && dataLength) return ERROR_INVALID_PARAMETER;
-  if (type == REG_DWORD && dataLength != 4) return ERROR_INVALID_PARAMETER;
   uintptr_t root;
   std::string path;
   if (!Resolve(key, nullptr, root, path)) return ERROR_INVALID_HANDLE;
