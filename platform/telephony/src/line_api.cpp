@@ -72,12 +72,6 @@ void ReceiveLineEvent(std::span<const std::byte> payload) {
         {call, LINE_CALLSTATE, open.callbackInstance, wire.state, 0, 0});
     SetEvent(app->second.event);
   }
-  // A call that has become idle is gone; its handle stays valid until then.
-  if (wire.state == LINECALLSTATE_IDLE) {
-    std::erase_if(calls, [&](const auto& entry) {
-      return entry.second.callId == wire.callId && entry.second.device == wire.line;
-    });
-  }
 }
 
 }  // namespace
@@ -182,6 +176,11 @@ LONG lineGetMessage(HLINEAPP lineApp, LINEMESSAGE* message, DWORD timeoutMs) {
   if (queue.empty()) return LINEERR_OPERATIONFAILED;
   *message = queue.front();
   queue.pop_front();
+  // A call is gone once it is idle; its handle stays valid until the application has taken that
+  // news, so the messages before it can still be looked into.
+  if (message->dwMessageID == LINE_CALLSTATE && message->dwParam1 == LINECALLSTATE_IDLE) {
+    calls.erase(message->hDevice);
+  }
   if (queue.empty()) ResetEvent(app->second.event);
   return 0;
 }
