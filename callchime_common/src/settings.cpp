@@ -13,17 +13,23 @@ int Lookup(const std::array<int, N>& table, int index, int fallback) {
 
 }  // namespace
 
-int IntervalMs(int index) { return Lookup(kIntervalTableMs, index, kIntervalFallbackMs); }
+int IntervalMs(int index) {
+  return Lookup(kIntervalTableMs, index, kIntervalFallbackMs);
+}
 int SignalBeforeMs(int index) {
   return Lookup(kSignalBeforeTableMs, index, kSignalBeforeFallbackMs);
 }
-int ScreenOffDelayMs(int index) { return Lookup(kScreenOffTableMs, index, kScreenOffFallbackMs); }
+int ScreenOffDelayMs(int index) {
+  return Lookup(kScreenOffTableMs, index, kScreenOffFallbackMs);
+}
 
 SettingsKey::SettingsKey() : SettingsKey(kSettingsPath) {}
 
 SettingsKey::SettingsKey(const WCHAR* path) : path_(path) {}
 
-SettingsKey::~SettingsKey() { Close(); }
+SettingsKey::~SettingsKey() {
+  Close();
+}
 
 // Opens the key (creating it on a fresh device) with a zero-filled read buffer as large as the
 // largest value it holds.
@@ -35,8 +41,8 @@ bool SettingsKey::Open() {
     return false;
   }
   DWORD largestValue = 0;
-  if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, &largestValue, nullptr, nullptr) != ERROR_SUCCESS) {
+  if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       &largestValue, nullptr, nullptr) != ERROR_SUCCESS) {
     Close();
     return false;
   }
@@ -85,20 +91,48 @@ int SettingsKey::ReadOr(const WCHAR* name, int fallback) {
   return Read(name, value) ? value : fallback;
 }
 
-bool SettingsKey::Enabled() { return ReadOr(u"Enabled", 1) != 0; }
-int SettingsKey::OnSoundType() { return ReadOr(u"OnSoundType", SignalType::Sound); }
-int SettingsKey::OffSoundType() { return ReadOr(u"OffSoundType", SignalType::Sound); }
-int SettingsKey::RegularSoundType() { return ReadOr(u"RegularSoundType", SignalType::Sound); }
-int SettingsKey::RegularSoundDelay() { return ReadOr(u"RegularSoundDelay", 1); }
-int SettingsKey::RegularSoundBefore() { return ReadOr(u"RegularSoundBefore", 5); }
-int SettingsKey::TurnOffScr() { return ReadOr(u"TurnOffScr", 1); }
+bool SettingsKey::Enabled() {
+  return ReadOr(u"Enabled", 1) != 0;
+}
+int SettingsKey::OnSoundType() {
+  return ReadOr(u"OnSoundType", SignalType::Sound);
+}
+int SettingsKey::OffSoundType() {
+  return ReadOr(u"OffSoundType", SignalType::Sound);
+}
+int SettingsKey::RegularSoundType() {
+  return ReadOr(u"RegularSoundType", SignalType::Sound);
+}
+int SettingsKey::RegularSoundDelay() {
+  return ReadOr(u"RegularSoundDelay", 1);
+}
+int SettingsKey::RegularSoundBefore() {
+  return ReadOr(u"RegularSoundBefore", 5);
+}
+int SettingsKey::TurnOffScr() {
+  return ReadOr(u"TurnOffScr", 1);
+}
 
-bool SettingsKey::SetEnabled(bool enabled) { return Write(u"Enabled", enabled ? 1 : 0); }
-bool SettingsKey::SetOnSoundType(int type) { return Write(u"OnSoundType", type); }
-bool SettingsKey::SetOffSoundType(int type) { return Write(u"OffSoundType", type); }
-bool SettingsKey::SetRegularSoundType(int type) { return Write(u"RegularSoundType", type); }
-bool SettingsKey::SetRegularSoundDelay(int index) { return Write(u"RegularSoundDelay", index); }
-bool SettingsKey::SetRegularSoundBefore(int index) { return Write(u"RegularSoundBefore", index); }
-bool SettingsKey::SetTurnOffScr(int index) { return Write(u"TurnOffScr", index); }
+bool SettingsKey::SetEnabled(bool enabled) {
+  return Write(u"Enabled", enabled ? 1 : 0);
+}
+bool SettingsKey::SetOnSoundType(int type) {
+  return Write(u"OnSoundType", type);
+}
+bool SettingsKey::SetOffSoundType(int type) {
+  return Write(u"OffSoundType", type);
+}
+bool SettingsKey::SetRegularSoundType(int type) {
+  return Write(u"RegularSoundType", type);
+}
+bool SettingsKey::SetRegularSoundDelay(int index) {
+  return Write(u"RegularSoundDelay", index);
+}
+bool SettingsKey::SetRegularSoundBefore(int index) {
+  return Write(u"RegularSoundBefore", index);
+}
+bool SettingsKey::SetTurnOffScr(int index) {
+  return Write(u"TurnOffScr", index);
+}
 
 }  // namespace callchime

@@ -1,26 +1,17 @@
 #include "callchime/settings.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <string>
 #include <vector>
+
+#include "test_support/device_home.h"
 
 namespace {
 
 using callchime::SettingsKey;
 
-// Each test runs in its own process (gtest_discover_tests), so each gets its own device home.
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/callchime-settings-XXXXXX";
-    home_ = mkdtemp(pattern);
-    setenv("VDEVICE_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override { std::filesystem::remove_all(home_); }
-
   static void Store(const WCHAR* name, DWORD type, std::vector<BYTE> data) {
     HKEY key;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, callchime::kSettingsPath, 0, nullptr, 0,
@@ -34,7 +25,7 @@ class SettingsTest : public ::testing::Test {
     Store(name, REG_DWORD, {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)});
   }
 
-  std::string home_;
+  test_support::ScopedDeviceHome home_;
 };
 
 TEST(SettingsTables, LookupsTakeTheFallbackOutsideTheTables) {

@@ -89,10 +89,9 @@ bool OpenLine(LineRecord& record) {
     return false;
   }
   LONG device = FindCellularLine(record.app, deviceCount);
-  if (device < 0 ||
-      lineOpen(record.app, static_cast<DWORD>(device), &record.line, version, 0, 0,
-               LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER,
-               LINEMEDIAMODE_INTERACTIVEVOICE, nullptr) != 0) {
+  if (device < 0 || lineOpen(record.app, static_cast<DWORD>(device), &record.line, version, 0, 0,
+                             LINECALLPRIVILEGE_MONITOR | LINECALLPRIVILEGE_OWNER,
+                             LINEMEDIAMODE_INTERACTIVEVOICE, nullptr) != 0) {
     CloseLine(record);
     return false;
   }

@@ -2,4 +2,6 @@
 #include "platform/kernel.h"
 #include "service_main.h"
 
-int main() { return callchime::RunService(GetModuleHandleW(nullptr)); }
+int main() {
+  return callchime::RunService(GetModuleHandleW(nullptr));
+}

@@ -38,12 +38,8 @@ void RunMessageLoop(HINSTANCE instance) {
         OnTalkEnd();
         StopLineWatcher();
         return;
-      case WM_TALK_STARTED:
-        OnTalkStart();
-        break;
-      case WM_TALK_ENDED:
-        OnTalkEnd();
-        break;
+      case WM_TALK_STARTED: OnTalkStart(); break;
+      case WM_TALK_ENDED: OnTalkEnd(); break;
       default:
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -35,9 +35,12 @@ void SetVibrator(int offOnBlink) {
 }
 
 void PlayImage(const WaveImage& image, bool keepVolume, bool forceSpeaker) {
-  WAVEFORMATEX format{image.format.formatTag,      image.format.channels,
-                      image.format.samplesPerSec,  image.format.avgBytesPerSec,
-                      image.format.blockAlign,     image.format.bitsPerSample,
+  WAVEFORMATEX format{image.format.formatTag,
+                      image.format.channels,
+                      image.format.samplesPerSec,
+                      image.format.avgBytesPerSec,
+                      image.format.blockAlign,
+                      image.format.bitsPerSample,
                       0};
   HWAVEOUT device = nullptr;
   if (waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&WaveCallback), 0,
@@ -85,7 +88,9 @@ void VibratePulse() {
   SetVibrator(0);
 }
 
-void ScreenOff() { SetDevicePower(kBacklight, POWER_NAME | POWER_FORCE, D4); }
+void ScreenOff() {
+  SetDevicePower(kBacklight, POWER_NAME | POWER_FORCE, D4);
+}
 
 void ScreenRestore() {
   SetDevicePower(kBacklight, POWER_NAME | POWER_FORCE, D0);

@@ -27,13 +27,14 @@ void GiveSignal(int (SettingsKey::*readType)(), unsigned sound, bool keepVolume,
 
 void ArmScreenOffTimer(HWND window) {
   int delay = ScreenOffDelayMs(SettingsKey().TurnOffScr());
-  if (delay != SCREEN_OFF_NEVER) SetTimer(window, SCREEN_OFF_TIMER_ID, static_cast<UINT>(delay), nullptr);
+  if (delay != SCREEN_OFF_NEVER)
+    SetTimer(window, SCREEN_OFF_TIMER_ID, static_cast<UINT>(delay), nullptr);
 }
 
 void OnElapsedTimer(HWND window) {
   // Re-armed before the signal, so the signal's own length does not stretch the period.
-  SetTimer(window, ELAPSED_TIMER_ID, static_cast<UINT>(IntervalMs(SettingsKey().RegularSoundDelay())),
-           nullptr);
+  SetTimer(window, ELAPSED_TIMER_ID,
+           static_cast<UINT>(IntervalMs(SettingsKey().RegularSoundDelay())), nullptr);
   GiveSignal(&SettingsKey::RegularSoundType, kElapsedSound, false, false);
 }
 
@@ -47,17 +48,20 @@ void OnScreenOffTimer(HWND window) {
 
 }  // namespace
 
-void SetSignalModule(HINSTANCE instance) { signalModule = instance; }
+void SetSignalModule(HINSTANCE instance) {
+  signalModule = instance;
+}
 
 void OnTalkStart() {
   if (talkWindow) return;
-  talkWindow = CreateWindowExW(0, kWindowClass, u"", kTalkWindowStyle, 0, 0, 0, 0, nullptr,
-                               nullptr, nullptr, nullptr);
+  talkWindow = CreateWindowExW(0, kWindowClass, u"", kTalkWindowStyle, 0, 0, 0, 0, nullptr, nullptr,
+                               nullptr, nullptr);
   if (!talkWindow) return;
   GiveSignal(&SettingsKey::OnSoundType, kChimeSound, true, true);
   SettingsKey settings;
   if (settings.RegularSoundType() != SignalType::None) {
-    int firstMs = IntervalMs(settings.RegularSoundDelay()) - SignalBeforeMs(settings.RegularSoundBefore());
+    int firstMs =
+        IntervalMs(settings.RegularSoundDelay()) - SignalBeforeMs(settings.RegularSoundBefore());
     SetTimer(talkWindow, ELAPSED_TIMER_ID, static_cast<UINT>(firstMs), nullptr);
   }
   ArmScreenOffTimer(talkWindow);
@@ -77,11 +81,8 @@ void OnTalkEnd() {
 LRESULT TalkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-    case WM_CLOSE:
-      return 0;  // a close request does not end the talk
-    case WM_DESTROY:
-      KillTimer(window, ELAPSED_TIMER_ID);
-      return 0;
+    case WM_CLOSE: return 0;  // a close request does not end the talk
+    case WM_DESTROY: KillTimer(window, ELAPSED_TIMER_ID); return 0;
     case WM_TIMER:
       if (wParam == ELAPSED_TIMER_ID) {
         OnElapsedTimer(window);
@@ -96,8 +97,7 @@ LRESULT TalkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         ArmScreenOffTimer(window);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -8,7 +8,9 @@ namespace {
 uint32_t ReadU32(const uint8_t* bytes) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
-uint16_t ReadU16(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
+uint16_t ReadU16(const uint8_t* bytes) {
+  return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
 
 constexpr size_t kChunkHeader = 8;
 constexpr size_t kFormatBlock = 16;
@@ -32,7 +34,7 @@ bool ParseWaveImage(const uint8_t* image, size_t size, WaveImage& out) {
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
       if (chunkSize < kFormatBlock) break;
       const uint8_t* block = image + body;
-      out.format = {ReadU16(block),      ReadU16(block + 2),  ReadU32(block + 4),
+      out.format = {ReadU16(block),     ReadU16(block + 2),  ReadU32(block + 4),
                     ReadU32(block + 8), ReadU16(block + 12), ReadU16(block + 14)};
       formatSeen = true;
     } else if (std::memcmp(chunk, "data", 4) == 0) {

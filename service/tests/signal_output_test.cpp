@@ -44,7 +44,9 @@ class SignalOutputTest : public ::testing::Test {
         case WaveOutEventKind::Volume:
           entries.push_back("volume " + std::to_string(event.volume));
           break;
-        case WaveOutEventKind::Played: entries.push_back("played " + std::to_string(event.bytes)); break;
+        case WaveOutEventKind::Played:
+          entries.push_back("played " + std::to_string(event.bytes));
+          break;
         case WaveOutEventKind::Reset: entries.push_back("reset"); break;
         case WaveOutEventKind::Closed: entries.push_back("close"); break;
       }

@@ -22,7 +22,8 @@ TEST(WaveImage, ChunkLayoutsThatPlay) {
       {"fmt then data", WaveBuilder().Format().Data(100).Build(), 100},
       {"data before fmt", WaveBuilder().Data(64).Format().Build(), 64},
       {"LIST between", WaveBuilder().Format().Chunk("LIST", {1, 2, 3, 4}).Data(8).Build(), 8},
-      {"odd chunk and its pad byte", WaveBuilder().Format().Chunk("junk", {9, 9, 9}).Data(6).Build(), 6},
+      {"odd chunk and its pad byte",
+       WaveBuilder().Format().Chunk("junk", {9, 9, 9}).Data(6).Build(), 6},
       {"the later data chunk wins", WaveBuilder().Format().Data(10).Data(20).Build(), 20},
   };
   for (const auto& c : cases) {

@@ -53,7 +53,9 @@ void PutU16(std::vector<uint8_t>& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value));
   out.push_back(static_cast<uint8_t>(value >> 8));
 }
-void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* tag) {
+  out.insert(out.end(), tag, tag + 4);
+}
 
 std::vector<uint8_t> WaveFile(const std::vector<int16_t>& samples) {
   auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
@@ -84,7 +86,8 @@ int main(int argc, char** argv) {
   }
   auto file = WaveFile(std::strcmp(argv[1], "chime") == 0 ? Chime() : Tick());
   FILE* out = std::fopen(argv[2], "wb");
-  if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() || std::fclose(out) != 0) {
+  if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() ||
+      std::fclose(out) != 0) {
     std::fprintf(stderr, "chime_sounds: cannot write %s\n", argv[2]);
     return 1;
   }

@@ -13,9 +13,11 @@ namespace {
 
 // A message given by number or by one of the system's names.
 bool ParseMessage(const std::string& text, UINT& message) {
-  static const std::map<std::string, UINT> names = {
-      {"WM_QUIT", WM_QUIT}, {"WM_CLOSE", WM_CLOSE}, {"WM_KEYDOWN", WM_KEYDOWN},
-      {"WM_KEYUP", WM_KEYUP}, {"WM_TIMER", WM_TIMER}};
+  static const std::map<std::string, UINT> names = {{"WM_QUIT", WM_QUIT},
+                                                    {"WM_CLOSE", WM_CLOSE},
+                                                    {"WM_KEYDOWN", WM_KEYDOWN},
+                                                    {"WM_KEYUP", WM_KEYUP},
+                                                    {"WM_TIMER", WM_TIMER}};
   long long number;
   if (auto it = names.find(text); it != names.end()) {
     message = it->second;
@@ -29,7 +31,7 @@ bool ParseMessage(const std::string& text, UINT& message) {
 
 bool ParseKey(const std::string& text, WPARAM& key) {
   static const std::map<std::string, WPARAM> names = {
-      {"enter", VK_RETURN}, {"space", 0x20}, {"left", 0x25}, {"up", 0x26},
+      {"enter", VK_RETURN}, {"space", 0x20}, {"left", 0x25},  {"up", 0x26},
       {"right", 0x27},      {"down", 0x28},  {"escape", 0x1B}};
   long long number;
   if (auto it = names.find(text); it != names.end()) {

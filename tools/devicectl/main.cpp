@@ -30,13 +30,14 @@ int Usage(const std::string& problem) {
 bool ParseNumber(const std::string& text, long long& value) {
   if (text.empty()) return false;
   size_t start = text[0] == '-' ? 1 : 0;
-  bool hex = text.size() > start + 2 && text[start] == '0' && (text[start + 1] == 'x' || text[start + 1] == 'X');
+  bool hex = text.size() > start + 2 && text[start] == '0' &&
+             (text[start + 1] == 'x' || text[start + 1] == 'X');
   size_t digits = start + (hex ? 2 : 0);
   if (digits >= text.size()) return false;
   unsigned long long magnitude = 0;
   for (size_t i = digits; i < text.size(); ++i) {
     char c = text[i];
-    int digit = c >= '0' && c <= '9'   ? c - '0'
+    int digit = c >= '0' && c <= '9'          ? c - '0'
                 : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
                 : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
                                               : -1;
@@ -53,8 +54,8 @@ bool ParseNumber(const std::string& text, long long& value) {
 int main(int argc, char** argv) {
   using namespace devicectl;
   static const std::map<std::string, int (*)(const Arguments&)> commands = {
-      {"call", CallCommand},     {"lines", LinesCommand},   {"reg", RegistryCommand},
-      {"events", EventsCommand}, {"state", StateCommand},   {"ps", ProcessesCommand},
+      {"call", CallCommand},     {"lines", LinesCommand}, {"reg", RegistryCommand},
+      {"events", EventsCommand}, {"state", StateCommand}, {"ps", ProcessesCommand},
       {"post", PostCommand},     {"key", KeyCommand},
   };
   if (argc < 2) return Usage("");

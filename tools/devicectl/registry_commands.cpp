@@ -38,7 +38,8 @@ void PrintValue(DWORD type, const std::vector<BYTE>& data) {
     std::printf("REG_DWORD 0x%08x (%d)\n", value, static_cast<int32_t>(value));
   } else if (type == REG_SZ || type == REG_EXPAND_SZ) {
     std::u16string text(data.size() / 2, u'\0');
-    for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
+    for (size_t i = 0; i < text.size(); ++i)
+      text[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
     while (!text.empty() && text.back() == 0) text.pop_back();
     std::printf("REG_SZ %s\n", platform::ToUtf8(text).c_str());
   } else {
@@ -76,7 +77,8 @@ int Set(HKEY root, const std::u16string& path, const std::u16string& name, const
   std::vector<BYTE> data;
   long long number;
   if (type == "dword") {
-    if (!ParseNumber(text, number) || number < INT32_MIN) return Usage("not a 32-bit number: " + text);
+    if (!ParseNumber(text, number) || number < INT32_MIN)
+      return Usage("not a 32-bit number: " + text);
     auto value = static_cast<DWORD>(number);
     data = {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), BYTE(value >> 24)};
     valueType = REG_DWORD;
@@ -98,8 +100,8 @@ int Set(HKEY root, const std::u16string& path, const std::u16string& name, const
     std::fprintf(stderr, "devicectl: cannot create the key\n");
     return 1;
   }
-  LONG result = RegSetValueExW(key, name.c_str(), 0, valueType, data.data(),
-                               static_cast<DWORD>(data.size()));
+  LONG result =
+      RegSetValueExW(key, name.c_str(), 0, valueType, data.data(), static_cast<DWORD>(data.size()));
   RegCloseKey(key);
   if (result != ERROR_SUCCESS) {
     std::fprintf(stderr, "devicectl: cannot write the value (error %d)\n", result);
@@ -113,7 +115,8 @@ int Set(HKEY root, const std::u16string& path, const std::u16string& name, const
 int RegistryCommand(const Arguments& args) {
   HKEY root;
   std::u16string path;
-  if (args.size() >= 3 && !SplitKey(args[1], root, path)) return Usage("unknown root in " + args[1]);
+  if (args.size() >= 3 && !SplitKey(args[1], root, path))
+    return Usage("unknown root in " + args[1]);
   if (args.size() == 3 && args[0] == "get") return Get(root, path, platform::FromUtf8(args[2]));
   if (args.size() == 5 && args[0] == "set") {
     return Set(root, path, platform::FromUtf8(args[2]), args[3], args[4]);

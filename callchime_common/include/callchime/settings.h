@@ -32,8 +32,8 @@ inline constexpr int kIntervalFallbackMs = 60000;
 inline constexpr std::array<int, 10> kSignalBeforeTableMs = {0,    1000, 2000,  3000,  4000,
                                                              5000, 7000, 10000, 15000, 20000};
 inline constexpr int kSignalBeforeFallbackMs = 5000;
-inline constexpr std::array<int, 6> kScreenOffTableMs = {SCREEN_OFF_NEVER, 5000,  10000,
-                                                         15000,            20000, 25000};
+inline constexpr std::array<int, 6> kScreenOffTableMs = {
+    SCREEN_OFF_NEVER, 5000, 10000, 15000, 20000, 25000};
 inline constexpr int kScreenOffFallbackMs = 5000;
 
 int IntervalMs(int index);

@@ -30,8 +30,9 @@ void LogDeviceEvent(const WaveOutEvent& event) {
   char text[96];
   switch (event.kind) {
     case WaveOutEventKind::Opened:
-      std::snprintf(text, sizeof text, "open %u Hz %u channels %u bits", event.format.nSamplesPerSec,
-                    event.format.nChannels, event.format.wBitsPerSample);
+      std::snprintf(text, sizeof text, "open %u Hz %u channels %u bits",
+                    event.format.nSamplesPerSec, event.format.nChannels,
+                    event.format.wBitsPerSample);
       break;
     case WaveOutEventKind::Message:
       std::snprintf(text, sizeof text, "message 0x%x %llu %llu", event.message,
@@ -41,14 +42,9 @@ void LogDeviceEvent(const WaveOutEvent& event) {
     case WaveOutEventKind::Volume:
       std::snprintf(text, sizeof text, "volume 0x%08x", event.volume);
       break;
-    case WaveOutEventKind::Reset:
-      std::snprintf(text, sizeof text, "reset");
-      break;
-    case WaveOutEventKind::Closed:
-      std::snprintf(text, sizeof text, "close");
-      break;
-    case WaveOutEventKind::Played:
-      return;
+    case WaveOutEventKind::Reset: std::snprintf(text, sizeof text, "reset"); break;
+    case WaveOutEventKind::Closed: std::snprintf(text, sizeof text, "close"); break;
+    case WaveOutEventKind::Played: return;
   }
   AppendDeviceEvent("waveout", text);
 }

@@ -15,8 +15,8 @@ void AppendDeviceEvent(std::string_view device, std::string_view what) {
                      std::string(device) + ' ' + std::string(what) + '\n';
   // One write of a short line to a file opened for appending lands whole, even with several
   // processes writing.
-  int fd = open((DeviceHome() / "events.log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                0644);
+  int fd =
+      open((DeviceHome() / "events.log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
   ssize_t written = write(fd, line.data(), line.size());
   (void)written;  // an event that cannot be logged changes nothing on the device
@@ -38,8 +38,8 @@ std::vector<DeviceEvent> ReadDeviceEvents() {
 }
 
 std::string FormatDeviceEvent(const DeviceEvent& event) {
-  return std::to_string(event.timeMs) + ' ' + std::to_string(event.processId) + ' ' +
-         event.device + ' ' + event.what;
+  return std::to_string(event.timeMs) + ' ' + std::to_string(event.processId) + ' ' + event.device +
+         ' ' + event.what;
 }
 
 }  // namespace platform

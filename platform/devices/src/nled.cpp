@@ -40,16 +40,16 @@ const char* StateName(int offOnBlink) {
   }
 }
 
-std::string LedDeviceName(UINT led) { return led == kVibratorLed ? "vibrator" : "led" + std::to_string(led); }
+std::string LedDeviceName(UINT led) {
+  return led == kVibratorLed ? "vibrator" : "led" + std::to_string(led);
+}
 
 }  // namespace
 
 BOOL NLedGetDeviceInfo(INT infoId, void* output) {
   if (!output) return FALSE;
   switch (infoId) {
-    case NLED_COUNT_INFO_ID:
-      static_cast<NLED_COUNT_INFO*>(output)->cLeds = kLedCount;
-      return TRUE;
+    case NLED_COUNT_INFO_ID: static_cast<NLED_COUNT_INFO*>(output)->cLeds = kLedCount; return TRUE;
     case NLED_SUPPORTS_INFO_ID: {
       auto* supports = static_cast<NLED_SUPPORTS_INFO*>(output);
       if (supports->LedNum >= kLedCount) return FALSE;
@@ -66,8 +66,7 @@ BOOL NLedGetDeviceInfo(INT infoId, void* output) {
       *settings = ReadLed(settings->LedNum);
       return TRUE;
     }
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

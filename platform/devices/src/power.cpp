@@ -68,6 +68,8 @@ DWORD SetDevicePower(LPVOID device, DWORD flags, CEDEVICE_POWER_STATE state) {
 
 namespace platform {
 
-std::string DescribeBacklightState() { return "BKL1: " + Describe(ReadBacklight()); }
+std::string DescribeBacklightState() {
+  return "BKL1: " + Describe(ReadBacklight());
+}
 
 }  // namespace platform

@@ -84,7 +84,8 @@ bool SendToDeviceProcess(DWORD processId, ChannelKind kind, std::span<const std:
   std::vector<std::byte> datagram(sizeof(uint32_t) + payload.size());
   auto kindValue = static_cast<uint32_t>(kind);
   std::memcpy(datagram.data(), &kindValue, sizeof kindValue);
-  if (!payload.empty()) std::memcpy(datagram.data() + sizeof kindValue, payload.data(), payload.size());
+  if (!payload.empty())
+    std::memcpy(datagram.data() + sizeof kindValue, payload.data(), payload.size());
 
   static const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return false;

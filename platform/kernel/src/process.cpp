@@ -16,7 +16,9 @@
 namespace platform {
 namespace {
 
-std::filesystem::path ProcessesFolder() { return DeviceHome() / "processes"; }
+std::filesystem::path ProcessesFolder() {
+  return DeviceHome() / "processes";
+}
 
 // The host's start time of a process (clock ticks since boot), which tells a living process from
 // a later one that reuses its pid. Empty when the process is gone.
@@ -118,7 +120,8 @@ std::vector<DWORD> ListProcessThreads(DWORD processId) {
   std::error_code error;
   auto folder = std::filesystem::path("/proc") / std::to_string(processId) / "task";
   for (const auto& task : std::filesystem::directory_iterator(folder, error)) {
-    threads.push_back(static_cast<DWORD>(std::strtoul(task.path().filename().c_str(), nullptr, 10)));
+    threads.push_back(
+        static_cast<DWORD>(std::strtoul(task.path().filename().c_str(), nullptr, 10)));
   }
   std::sort(threads.begin(), threads.end());
   return threads;

@@ -33,9 +33,8 @@ class Event final : public platform::Waitable {
     auto ready = [this] { return signalled_; };
     if (timeoutMs == INFINITE) {
       changed_.wait(lock, ready);
-    } else if (!changed_.wait_for(lock,
-                                  std::chrono::nanoseconds(platform::DeviceToHostNs(timeoutMs)),
-                                  ready)) {
+    } else if (!changed_.wait_for(
+                   lock, std::chrono::nanoseconds(platform::DeviceToHostNs(timeoutMs)), ready)) {
       return false;
     }
     if (!manualReset_) signalled_ = false;
@@ -103,6 +102,10 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD timeoutMs) {
   return object->Wait(timeoutMs) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
-void Sleep(DWORD milliseconds) { platform::DeviceSleepMs(milliseconds); }
+void Sleep(DWORD milliseconds) {
+  platform::DeviceSleepMs(milliseconds);
+}
 
-DWORD GetTickCount() { return static_cast<DWORD>(platform::DeviceNowMs()); }
+DWORD GetTickCount() {
+  return static_cast<DWORD>(platform::DeviceNowMs());
+}

@@ -123,6 +123,10 @@ BOOL GetExitCodeThread(HANDLE handle, LPDWORD exitCode) {
   return TRUE;
 }
 
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(gettid()); }
+DWORD GetCurrentThreadId() {
+  return static_cast<DWORD>(gettid());
+}
 
-DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
+DWORD GetCurrentProcessId() {
+  return static_cast<DWORD>(getpid());
+}

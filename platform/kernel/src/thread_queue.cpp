@@ -50,8 +50,8 @@ void ThreadQueue::Post(const QueuedMessage& message) {
   posted_.notify_all();
 }
 
-bool ThreadQueue::Take(QueuedMessage& out,
-                       const std::function<bool(const QueuedMessage&)>& matches, bool remove) {
+bool ThreadQueue::Take(QueuedMessage& out, const std::function<bool(const QueuedMessage&)>& matches,
+                       bool remove) {
   std::lock_guard lock(mutex_);
   for (auto it = messages_.begin(); it != messages_.end(); ++it) {
     if (matches(*it)) {

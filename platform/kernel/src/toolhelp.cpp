@@ -98,7 +98,9 @@ BOOL Thread32First(HANDLE snapshot, THREADENTRY32* entry) {
 BOOL Thread32Next(HANDLE snapshot, THREADENTRY32* entry) {
   return NextEntry(snapshot, entry, false, &Snapshot::threads, &Snapshot::nextThread);
 }
-BOOL CloseToolhelp32Snapshot(HANDLE snapshot) { return CloseHandle(snapshot); }
+BOOL CloseToolhelp32Snapshot(HANDLE snapshot) {
+  return CloseHandle(snapshot);
+}
 
 HANDLE OpenProcess(DWORD, BOOL, DWORD processId) {
   if (!platform::IsDeviceProcess(processId)) {

@@ -63,7 +63,9 @@ std::u16string FromUtf8(std::string_view text) {
   return out;
 }
 
-std::u16string_view WideView(LPCWSTR text) { return text ? std::u16string_view(text) : u""; }
+std::u16string_view WideView(LPCWSTR text) {
+  return text ? std::u16string_view(text) : u"";
+}
 
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;

@@ -59,7 +59,8 @@ class Database {
   ~Database() { sqlite3_close(db); }
 
   void Fail(const std::string& file) {
-    std::fprintf(stderr, "registry: %s is not a usable registry database (%s); it is left as it is\n",
+    std::fprintf(stderr,
+                 "registry: %s is not a usable registry database (%s); it is left as it is\n",
                  file.c_str(), db ? sqlite3_errmsg(db) : "cannot open");
     sqlite3_close(db);
     db = nullptr;
@@ -85,7 +86,8 @@ class Statement {
   }
   Statement& BindBlob(int index, const void* data, size_t size) {
     // A zero-length blob must still be a blob, not NULL.
-    sqlite3_bind_blob(statement_, index, size ? data : "", static_cast<int>(size), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(statement_, index, size ? data : "", static_cast<int>(size),
+                      SQLITE_TRANSIENT);
     return *this;
   }
   int Step() { return statement_ ? sqlite3_step(statement_) : SQLITE_ERROR; }
@@ -95,7 +97,9 @@ class Statement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
-bool IsRoot(HKEY key) { return key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE; }
+bool IsRoot(HKEY key) {
+  return key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE;
+}
 
 std::string NormalisePath(std::string_view path) {
   std::string out;
@@ -134,7 +138,9 @@ HKEY NewKeyHandle(uintptr_t root, const std::string& path) {
   return static_cast<HKEY>(platform::RegisterHandle(std::make_shared<OpenKey>(root, path)));
 }
 
-std::string ValueName(LPCWSTR name) { return platform::ToUtf8(platform::WideView(name)); }
+std::string ValueName(LPCWSTR name) {
+  return platform::ToUtf8(platform::WideView(name));
+}
 
 }  // namespace
 
@@ -195,7 +201,8 @@ LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD, L
   if (!database.db) return ERROR_BADDB;
 
   DWORD childCount = 0, longestChild = 0;
-  Statement children(database.db, "SELECT path FROM reg_keys WHERE root=? AND path LIKE ? ESCAPE '!'");
+  Statement children(database.db,
+                     "SELECT path FROM reg_keys WHERE root=? AND path LIKE ? ESCAPE '!'");
   std::string pattern;
   for (char c : path) {
     if (c == '%' || c == '_' || c == '!') pattern += '!';
@@ -208,19 +215,20 @@ LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD classLength, LPDWORD, L
     std::string child(reinterpret_cast<const char*>(sqlite3_column_text(children.Raw(), 0)));
     if (child.size() <= prefix || child.find('\\', prefix) != std::string::npos) continue;
     ++childCount;
-    longestChild = std::max<DWORD>(longestChild, static_cast<DWORD>(
-                                                     platform::FromUtf8(child.substr(prefix)).size()));
+    longestChild = std::max<DWORD>(
+        longestChild, static_cast<DWORD>(platform::FromUtf8(child.substr(prefix)).size()));
   }
 
   DWORD valueCount = 0, longestName = 0, longestData = 0;
-  Statement valueRows(database.db, "SELECT name, length(data) FROM reg_values WHERE root=? AND path=?");
+  Statement valueRows(database.db,
+                      "SELECT name, length(data) FROM reg_values WHERE root=? AND path=?");
   valueRows.Bind(1, static_cast<int64_t>(root)).Bind(2, path);
   while (valueRows.Step() == SQLITE_ROW) {
     ++valueCount;
     std::string name(reinterpret_cast<const char*>(sqlite3_column_text(valueRows.Raw(), 0)));
     longestName = std::max<DWORD>(longestName, static_cast<DWORD>(platform::FromUtf8(name).size()));
-    longestData = std::max<DWORD>(longestData,
-                                  static_cast<DWORD>(sqlite3_column_int64(valueRows.Raw(), 1)));
+    longestData =
+        std::max<DWORD>(longestData, static_cast<DWORD>(sqlite3_column_int64(valueRows.Raw(), 1)));
   }
 
   if (keyClass && classLength && *classLength > 0) keyClass[0] = 0;

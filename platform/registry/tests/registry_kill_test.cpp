@@ -41,8 +41,8 @@ std::vector<DWORD> ReadGenerations() {
 TEST(RegistryKill, KilledWriterLeavesEveryValueOldOrNew) {
   test_support::ScopedDeviceHome home;
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Writer", 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Writer", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
             ERROR_SUCCESS);
   DWORD zero = 0;
   for (int i = 0; i < 10; ++i) {

@@ -15,9 +15,9 @@ class RegistryTest : public ::testing::Test {
   HKEY Create(HKEY root, const WCHAR* path) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              &disposition),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition),
+        ERROR_SUCCESS);
     return key;
   }
   test_support::ScopedDeviceHome home_;
@@ -65,7 +65,8 @@ TEST_F(RegistryTest, NamesCompareWithoutCaseAndAValueCanBeReplaced) {
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\apps\\CALLCHIME", 0, 0, &again),
             ERROR_SUCCESS);
   DWORD value = 0, size = 4, values = 0;
-  EXPECT_EQ(RegQueryValueExW(again, u"turnoffscr", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+  EXPECT_EQ(RegQueryValueExW(again, u"turnoffscr", nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(&value), &size),
             ERROR_SUCCESS);
   EXPECT_EQ(value, 2u);
   RegQueryInfoKeyW(again, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
@@ -113,8 +114,8 @@ TEST(RegistryDamage, ADatabaseFileThatIsNotARegistryIsReportedAndKept) {
   const std::string junk(4096, 'x');
   std::ofstream(home.Path() / "registry.db", std::ios::binary) << junk;
   HKEY key;
-  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software", 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr),
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_BADDB);
   std::ifstream kept(home.Path() / "registry.db", std::ios::binary);
   std::string content((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());

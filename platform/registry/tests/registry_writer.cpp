@@ -1,6 +1,7 @@
 // Test helper: writes the values V0 ... V9 of HKLM "Software\Writer" over and over, each round
 // with the next generation number, until it is killed. Any moment therefore finds V0 ... Vk at
-// generation g and Vk+1 ... V9 at g - 1.
+// generation g and Vk+1 ... V9 at g - 1. A new writer continues from V9, the last value of a
+// whole round.
 #include <string>
 
 #include "platform/registry.h"
@@ -12,7 +13,7 @@ int main() {
     return 1;
   }
   DWORD generation = 0, size = sizeof generation;
-  RegQueryValueExW(key, u"V0", nullptr, nullptr, reinterpret_cast<BYTE*>(&generation), &size);
+  RegQueryValueExW(key, u"V9", nullptr, nullptr, reinterpret_cast<BYTE*>(&generation), &size);
   for (;;) {
     ++generation;
     for (int i = 0; i < 10; ++i) {

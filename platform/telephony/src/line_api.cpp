@@ -68,8 +68,7 @@ void ReceiveLineEvent(std::span<const std::byte> payload) {
     auto app = apps.find(open.app);
     if (app == apps.end()) continue;
     HCALL call = CallHandleFor(line, wire);
-    app->second.messages.push_back(
-        {call, LINE_CALLSTATE, open.callbackInstance, wire.state, 0, 0});
+    app->second.messages.push_back({call, LINE_CALLSTATE, open.callbackInstance, wire.state, 0, 0});
     SetEvent(app->second.event);
   }
 }
@@ -96,8 +95,8 @@ LONG lineInitializeEx(LPHLINEAPP lineApp, HINSTANCE, LINECALLBACK, LPCWSTR, LPDW
   return 0;
 }
 
-LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceId, DWORD lowVersion,
-                             DWORD highVersion, LPDWORD apiVersion, LINEEXTENSIONID* extensionId) {
+LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceId, DWORD lowVersion, DWORD highVersion,
+                             LPDWORD apiVersion, LINEEXTENSIONID* extensionId) {
   std::lock_guard lock(stateMutex);
   auto app = apps.find(lineApp);
   if (app == apps.end()) return LINEERR_INVALAPPHANDLE;
@@ -111,8 +110,7 @@ LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceId, DWORD lowVersion,
   return 0;
 }
 
-LONG lineGetDevCaps(HLINEAPP lineApp, DWORD deviceId, DWORD apiVersion, DWORD,
-                    LINEDEVCAPS* caps) {
+LONG lineGetDevCaps(HLINEAPP lineApp, DWORD deviceId, DWORD apiVersion, DWORD, LINEDEVCAPS* caps) {
   std::lock_guard lock(stateMutex);
   auto app = apps.find(lineApp);
   if (app == apps.end()) return LINEERR_INVALAPPHANDLE;

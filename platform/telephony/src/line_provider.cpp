@@ -73,9 +73,9 @@ uint32_t NextCallId(const std::vector<CallRecord>& calls) {
 }
 
 void Record(const CallRecord& call) {
-  AppendDeviceEvent("line" + std::to_string(call.line),
-                    "call " + std::to_string(call.id) + ' ' + CallStateName(call.state) + ' ' +
-                        MediaModeName(call.mediaMode));
+  AppendDeviceEvent("line" + std::to_string(call.line), "call " + std::to_string(call.id) + ' ' +
+                                                            CallStateName(call.state) + ' ' +
+                                                            MediaModeName(call.mediaMode));
 }
 
 }  // namespace

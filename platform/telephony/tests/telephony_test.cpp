@@ -27,9 +27,9 @@ LineApp Initialize() {
   LINEINITIALIZEEXPARAMS params{};
   params.dwTotalSize = sizeof params;
   params.dwOptions = LINEINITIALIZEEXOPTION_USEEVENT;
-  EXPECT_EQ(lineInitializeEx(&result.app, nullptr, nullptr, nullptr, &result.devices, &version,
-                             &params),
-            0);
+  EXPECT_EQ(
+      lineInitializeEx(&result.app, nullptr, nullptr, nullptr, &result.devices, &version, &params),
+      0);
   result.event = params.Handles.hEvent;
   return result;
 }
@@ -104,8 +104,8 @@ TEST_F(TelephonyTest, CallStatesReachAnOpenLineInOrder) {
       LINECALLINFO info{};
       info.dwTotalSize = sizeof info;
       ASSERT_EQ(lineGetCallInfo(message.hDevice, &info), 0);
-      EXPECT_EQ(info.dwMediaMode, (i / 3) % 2 ? LINEMEDIAMODE_DATAMODEM
-                                              : LINEMEDIAMODE_INTERACTIVEVOICE);
+      EXPECT_EQ(info.dwMediaMode,
+                (i / 3) % 2 ? LINEMEDIAMODE_DATAMODEM : LINEMEDIAMODE_INTERACTIVEVOICE);
       EXPECT_EQ(info.dwCallID, static_cast<DWORD>(i / 3 + 1));
     }
   }

@@ -26,8 +26,8 @@ bool NextMessage(MSG& out, HWND window, UINT filterMin, UINT filterMax, bool rem
     return true;
   }
   nextTimerMs = UINT64_MAX;
-  bool timersWanted = (filterMin == 0 && filterMax == 0) ||
-                      (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
+  bool timersWanted =
+      (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
   if (!timersWanted) return false;
   MSG timer;
   if (!platform::user::TakeDueTimer(GetCurrentThreadId(), timer, nextTimerMs)) return false;

@@ -43,8 +43,9 @@ bool TakeDueTimer(DWORD thread, MSG& out, uint64_t& nextDueMs) {
   }
   // Ticks missed while the thread was busy collapse into this one.
   earliest->dueMs = now + earliest->elapseMs;
-  out = {earliest->window, WM_TIMER, earliest->id, reinterpret_cast<LPARAM>(earliest->callback),
-         static_cast<DWORD>(now), {}};
+  out = {
+      earliest->window,        WM_TIMER, earliest->id, reinterpret_cast<LPARAM>(earliest->callback),
+      static_cast<DWORD>(now), {}};
   return true;
 }
 

@@ -108,8 +108,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
                        std::u16string(platform::WideView(windowName))};
     PublishWindows();
   }
-  CREATESTRUCTW create{param, instance, menu,  parent,    height,    width,
-                       y,     x,        static_cast<LONG>(style), windowName, className, exStyle};
+  CREATESTRUCTW create{
+      param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+      windowName, className, exStyle};
   if (procedure(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
     DestroyWindow(handle);
     return nullptr;
@@ -131,7 +132,9 @@ BOOL DestroyWindow(HWND window) {
   return TRUE;
 }
 
-BOOL IsWindow(HWND window) { return FindLocalWindow(window) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window) {
+  return FindLocalWindow(window) ? TRUE : FALSE;
+}
 
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM) {
   if (message == WM_CLOSE) DestroyWindow(window);
@@ -175,7 +178,8 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
 DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId) {
   DWORD thread = ThreadOfWindow(window);
   if (processId) {
-    *processId = FindLocalWindow(window) ? GetCurrentProcessId() : platform::ProcessOfThread(thread);
+    *processId =
+        FindLocalWindow(window) ? GetCurrentProcessId() : platform::ProcessOfThread(thread);
   }
   return thread;
 }

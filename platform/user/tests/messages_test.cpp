@@ -55,8 +55,8 @@ TEST_F(MessagesTest, PostFromAnotherThreadWakesAWaitingLoop) {
 }
 
 TEST_F(MessagesTest, WindowLifeSendsCreateAndDestroyAndCloseDestroys) {
-  HWND window = CreateWindowExW(0, u"TestWindowClass", u"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, u"TestWindowClass", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(IsWindow(window));
   EXPECT_EQ(FindWindowW(u"testwindowclass", nullptr), window);
@@ -70,8 +70,8 @@ TEST_F(MessagesTest, WindowLifeSendsCreateAndDestroyAndCloseDestroys) {
 }
 
 TEST_F(MessagesTest, TimersTickAfterPostedMessagesAndStopWhenKilled) {
-  HWND window = CreateWindowExW(0, u"TestWindowClass", u"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, u"TestWindowClass", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                nullptr, nullptr);
   ASSERT_EQ(SetTimer(window, 2, 10, nullptr), 2u);
   Sleep(30);
   PostMessageW(window, WM_USER, 0, 0);
@@ -91,8 +91,8 @@ TEST_F(MessagesTest, TimersTickAfterPostedMessagesAndStopWhenKilled) {
 }
 
 TEST_F(MessagesTest, DestroyingAWindowEndsItsTimers) {
-  HWND window = CreateWindowExW(0, u"TestWindowClass", u"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, u"TestWindowClass", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                nullptr, nullptr);
   SetTimer(window, 3, 10, nullptr);
   DestroyWindow(window);
   Sleep(30);

@@ -25,7 +25,7 @@ using Names = std::vector<std::string>;
 constexpr uint32_t kVoice = LINEMEDIAMODE_INTERACTIVEVOICE;
 constexpr uint32_t kData = LINEMEDIAMODE_DATAMODEM;
 
-#define EXPECT_AT(signal, plannedMs)                                                         \
+#define EXPECT_AT(signal, plannedMs)                                                               \
   EXPECT_NEAR(static_cast<double>((signal).startMs), static_cast<double>(plannedMs), kToleranceMs) \
       << (signal).what << " planned at device time " << (plannedMs)
 
@@ -209,9 +209,9 @@ TEST_F(ServiceEndToEnd, ServiceQuitDuringATalkEndsTheTalkAfterTheStopSound) {
   ASSERT_TRUE(device_.WaitForSignals(service, 3));  // screen off
   ASSERT_EQ(device_.RunDeviceControl({"post", "Callchime.exe", "0x403"}), 0);
   EXPECT_EQ(device_.WaitForExit(service, 60000), 0);
-  EXPECT_EQ(device_.WhatOf(service), (Names{"service sound", "talk chime", "screen off",
-                                            "service sound", "screen on", "screen released",
-                                            "talk chime"}));
+  EXPECT_EQ(device_.WhatOf(service),
+            (Names{"service sound", "talk chime", "screen off", "service sound", "screen on",
+                   "screen released", "talk chime"}));
 }
 
 TEST_F(ServiceEndToEnd, OfTwoLinesNamedCellularLineTheLastIsWatched) {
@@ -285,10 +285,11 @@ TEST_F(ServiceEndToEnd, AThousandCallEventsInQuickSuccession) {
   EXPECT_TRUE(device_.IsRunning(service));
   EXPECT_EQ(device_.WhatOf(service), (Names{"service sound", "tick"}));
   EXPECT_GE(firstTick, burstEnd + 30000);
-  std::printf("1000 call events sent in %.0f host ms; the held call's first tick came %.0f device "
-              "ms after the burst (30000 planned)\n",
-              (burstEnd - burstStart) / callchime::testing::kClockScale,
-              static_cast<double>(firstTick - burstEnd));
+  std::printf(
+      "1000 call events sent in %.0f host ms; the held call's first tick came %.0f device "
+      "ms after the burst (30000 planned)\n",
+      (burstEnd - burstStart) / callchime::testing::kClockScale,
+      static_cast<double>(firstTick - burstEnd));
 }
 
 }  // namespace

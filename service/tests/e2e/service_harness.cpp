@@ -25,9 +25,11 @@ constexpr uint32_t kTickDataBytes = 6904;
 
 // The sample bytes of the n-th sound a process opened, from its capture file (0 if unreadable).
 uint32_t CapturedDataBytes(const std::filesystem::path& folder, pid_t process, int n) {
-  std::ifstream file(folder / ("wave-" + std::to_string(process) + "-" + std::to_string(n) + ".wav"),
-                     std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::ifstream file(
+      folder / ("wave-" + std::to_string(process) + "-" + std::to_string(n) + ".wav"),
+      std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                             std::istreambuf_iterator<char>());
   WaveImage image;
   return ParseWaveImage(bytes.data(), bytes.size(), image) ? image.dataSize : 0;
 }
@@ -172,13 +174,17 @@ void ServiceDevice::PostToProcess(pid_t process, unsigned message) {
   }
 }
 
-uint64_t ServiceDevice::NowMs() const { return platform::DeviceNowMs(); }
+uint64_t ServiceDevice::NowMs() const {
+  return platform::DeviceNowMs();
+}
 
 void ServiceDevice::SleepUntil(uint64_t deviceMs) const {
   uint64_t now = NowMs();
   if (deviceMs > now) platform::DeviceSleepMs(deviceMs - now);
 }
 
-void ServiceDevice::SleepFor(uint64_t deviceMs) const { platform::DeviceSleepMs(deviceMs); }
+void ServiceDevice::SleepFor(uint64_t deviceMs) const {
+  platform::DeviceSleepMs(deviceMs);
+}
 
 }  // namespace callchime::testing

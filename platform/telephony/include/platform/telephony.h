@@ -123,8 +123,8 @@ struct LINECALLPARAMS;
 LONG lineInitializeEx(LPHLINEAPP lineApp, HINSTANCE instance, LINECALLBACK callback,
                       LPCWSTR appName, LPDWORD numDevices, LPDWORD apiVersion,
                       LINEINITIALIZEEXPARAMS* params);
-LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceId, DWORD lowVersion,
-                             DWORD highVersion, LPDWORD apiVersion, LINEEXTENSIONID* extensionId);
+LONG lineNegotiateAPIVersion(HLINEAPP lineApp, DWORD deviceId, DWORD lowVersion, DWORD highVersion,
+                             LPDWORD apiVersion, LINEEXTENSIONID* extensionId);
 LONG lineGetDevCaps(HLINEAPP lineApp, DWORD deviceId, DWORD apiVersion, DWORD extVersion,
                     LINEDEVCAPS* caps);
 LONG lineOpen(HLINEAPP lineApp, DWORD deviceId, LPHLINE line, DWORD apiVersion, DWORD extVersion,
