@@ -76,13 +76,18 @@ struct ProgramCase {
   Check check;
 };
 
+// Loads a case's program at 0 with the stack at 0xF000 and applies its set-up.
+void Prime(Cpu& cpu, const std::vector<uint8_t>& bytes, const Prepare& setup) {
+  cpu.state.sp = 0xF000;
+  cpu.Load(bytes);
+  if (setup) setup(cpu);
+}
+
 void RunCases(const std::vector<ProgramCase>& cases, int32_t slice = 1) {
   for (const auto& tc : cases) {
     SCOPED_TRACE(tc.name);
     Cpu cpu;
-    cpu.state.sp = 0xF000;
-    cpu.Load(tc.bytes);
-    if (tc.setup) tc.setup(cpu);
+    Prime(cpu, tc.bytes, tc.setup);
     cpu.Run(slice);
     tc.check(cpu);
   }
@@ -241,9 +246,7 @@ TEST(Timing, ChargesTheTableAndTheTakenExtras) {
   for (const auto& tc : cases) {
     SCOPED_TRACE(tc.name);
     Cpu cpu;
-    cpu.state.sp = 0xF000;
-    cpu.Load(tc.bytes);
-    if (tc.setup) tc.setup(cpu);
+    Prime(cpu, tc.bytes, tc.setup);
     EXPECT_EQ(cpu.Run(1), tc.tstates);
   }
 }
