@@ -85,6 +85,7 @@ MMRESULT WaveDevice::Close() {
   if (std::this_thread::get_id() == thread_.get_id()) return MMSYSERR_HANDLEBUSY;
   {
     std::unique_lock lock(mutex_);
+    if (closing_) return MMSYSERR_INVALHANDLE;  // closed by another thread meanwhile
     if (!queue_.empty()) return WAVERR_STILLPLAYING;
     closing_ = true;
     Notify(MM_WOM_CLOSE, 0);
@@ -107,6 +108,9 @@ DWORD WaveDevice::Volume() {
 void WaveDevice::Run() {
   std::unique_lock lock(mutex_);
   for (;;) {
+    // Closing ends the thread once every callback is out; headers still queued then (only when
+    // the device is destroyed without waveOutClose) are left alone.
+    if (closing_ && pending_.empty()) return;
     CompletePlayed();
     if (!pending_.empty()) {
       Notification next = pending_.front();
@@ -120,7 +124,6 @@ void WaveDevice::Run() {
       delivered_.notify_all();
       continue;
     }
-    if (closing_) return;
     if (queue_.empty()) {
       wake_.wait(lock);
     } else {
@@ -159,7 +162,7 @@ void WaveDevice::Notify(UINT message, DWORD_PTR param1) {
 void WaveDevice::AwaitDelivery(std::unique_lock<std::mutex>& lock) {
   if (std::this_thread::get_id() == thread_.get_id()) return;
   uint64_t target = notificationsPosted_;
-  delivered_.wait(lock, [&] { return notificationsDelivered_ >= target || closing_; });
+  delivered_.wait(lock, [&] { return notificationsDelivered_ >= target; });
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "capture_folder.h"
@@ -57,6 +58,29 @@ TEST_F(PlaySoundTest, DamagedOrMissingSoundGivesNoSoundAndNoMessage) {
     EXPECT_TRUE(platform::WaveOutJournal().empty());
     EXPECT_TRUE(CaptureFiles().empty());
   }
+}
+
+bool IsBeginningOfTone(const std::vector<uint8_t>& samples) {
+  std::vector<uint8_t> tone = ToneSamples();
+  return samples.size() <= tone.size() && std::equal(samples.begin(), samples.end(), tone.begin());
+}
+
+TEST_F(PlaySoundTest, AsynchronousSoundIsStoppedByTheNextCall) {
+  ASSERT_TRUE(PlaySoundW(MAKEINTRESOURCEW(kTone), nullptr, SND_RESOURCE | SND_ASYNC));
+  ASSERT_TRUE(PlaySoundW(nullptr, nullptr, 0));
+  // Stopped means the device is closed and its capture complete, however far it had got.
+  EXPECT_EQ(platform::WaveOutJournal().back().kind, platform::WaveOutEventKind::Closed);
+  std::vector<std::filesystem::path> files = CaptureFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(IsBeginningOfTone(CapturedSamples(files[0])));
+
+  ASSERT_TRUE(PlaySoundW(MAKEINTRESOURCEW(kTone), nullptr, SND_RESOURCE | SND_ASYNC));
+  ASSERT_TRUE(PlaySoundW(MAKEINTRESOURCEW(kDataBeforeFormat), nullptr, SND_RESOURCE));
+  files = CaptureFiles();
+  ASSERT_EQ(files.size(), 3u);
+  std::sort(files.begin(), files.end());
+  EXPECT_TRUE(IsBeginningOfTone(CapturedSamples(files[1])));
+  EXPECT_EQ(CapturedSamples(files[2]), ToneSamples());
 }
 
 TEST(PlaySoundWithoutDevice, FailsQuietly) {

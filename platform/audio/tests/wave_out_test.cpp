@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -285,6 +286,34 @@ TEST_F(WaveOutTest, CaptureFileHoldsExactlyTheStreamInItsFormat) {
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(ReadBytes(files[0]), c.file);
   }
+}
+
+// Plays two buffers and dies without closing the device, as a killed program would.
+void PlayAndGetKilled(const std::vector<uint8_t>& samples) {
+  HWAVEOUT device = nullptr;
+  waveOutOpen(&device, 0, &kMono8, 0, 0, CALLBACK_NULL);
+  std::vector<uint8_t> copy = samples;
+  WAVEHDR first = HeaderFor(copy);
+  first.dwBufferLength /= 2;
+  WAVEHDR second = first;
+  second.lpData += first.dwBufferLength;
+  for (WAVEHDR* header : {&first, &second}) {
+    waveOutPrepareHeader(device, header, sizeof *header);
+    waveOutWrite(device, header, sizeof *header);
+  }
+  WaitUntilDone(second);
+  raise(SIGKILL);
+}
+
+TEST_F(WaveOutTest, KilledProgramLeavesAReadableCapture) {
+  std::vector<uint8_t> samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  EXPECT_EXIT(PlayAndGetKilled(samples), testing::KilledBySignal(SIGKILL), "");
+  std::vector<std::filesystem::path> files = CaptureFiles();
+  ASSERT_EQ(files.size(), 1u);
+  std::vector<uint8_t> file = ReadBytes(files[0]);
+  ASSERT_EQ(file.size(), 44u + samples.size());
+  EXPECT_EQ(file[4], 36 + samples.size());  // RIFF size
+  EXPECT_EQ(CapturedSamples(files[0]), samples);
 }
 
 TEST_F(WaveOutTest, CaptureFilesAreNamedByProcessAndOpenCount) {

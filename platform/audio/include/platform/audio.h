@@ -145,11 +145,12 @@ inline constexpr DWORD SND_ALIAS = 0x00010000;
 inline constexpr DWORD SND_FILENAME = 0x00020000;
 inline constexpr DWORD SND_RESOURCE = 0x00040004;
 
-// Plays a "WAVE" resource of the module (SND_RESOURCE) through the wave output and returns when
-// it has played. FALSE, silently, when the resource is missing, is not a playable RIFF/WAVE
-// image (any damage is detected, nothing is read outside the image) or no device can play it.
-// A null sound stops nothing and succeeds. SND_ASYNC, SND_LOOP, SND_ALIAS, SND_FILENAME and a
-// bare SND_MEMORY are not supported here and give FALSE; there is no default sound.
+// Plays a "WAVE" resource of the module (SND_RESOURCE) through the wave output: with SND_SYNC
+// returns when it has played, with SND_ASYNC at once. Any call first stops a sound still playing
+// from SND_ASYNC; a null sound only does that. FALSE, silently, when the resource is missing, is
+// not a playable RIFF/WAVE image (any damage is detected, nothing is read outside the image) or no
+// device can play it. SND_LOOP, SND_NOSTOP, SND_ALIAS, SND_FILENAME and a bare SND_MEMORY are not
+// supported here and give FALSE; there is no default sound.
 BOOL PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags);
 
 namespace platform {
