@@ -231,6 +231,10 @@ struct LineProfile {
   const char* lines;
 };
 
+void PrintTo(const LineProfile& profile, std::ostream* out) {
+  *out << profile.name;
+}
+
 class ServiceWithoutCellularLine : public ::testing::TestWithParam<LineProfile> {
  protected:
   ServiceDevice device_;
