@@ -108,9 +108,19 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
                        std::u16string(platform::WideView(windowName))};
     PublishWindows();
   }
-  CREATESTRUCTW create{
-      param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
-      windowName, className, exStyle};
+  CREATESTRUCTW create{};
+  create.lpCreateParams = param;
+  create.hInstance = instance;
+  create.hMenu = menu;
+  create.hwndParent = parent;
+  create.cy = height;
+  create.cx = width;
+  create.y = y;
+  create.x = x;
+  create.style = static_cast<LONG>(style);
+  create.lpszName = windowName;
+  create.lpszClass = className;
+  create.dwExStyle = exStyle;
   if (procedure(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
     DestroyWindow(handle);
     return nullptr;
