@@ -61,4 +61,6 @@ void SetLastError(DWORD error);
 inline LPCWSTR MAKEINTRESOURCEW(unsigned id) {
   return reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(id & 0xFFFF));
 }
-inline bool IS_INTRESOURCE(LPCWSTR name) { return reinterpret_cast<uintptr_t>(name) >> 16 == 0; }
+inline bool IS_INTRESOURCE(LPCWSTR name) {
+  return reinterpret_cast<uintptr_t>(name) >> 16 == 0;
+}
