@@ -53,7 +53,8 @@ void UpdateToneStep(PsgChip& c, int channel) {
 
 // Advances the envelope by one 16-sample block and returns the level in force for that block.
 int EnvelopeLevelForBlock(PsgChip& c) {
-  if (c.envShape == 0) return 0;
+  // A restored record may carry any value; only 1-16 name a shape.
+  if (c.envShape == 0 || c.envShape > kEnvelopeShapeCount) return 0;
   const int level = EnvelopeShapes[c.envShape - 1][c.envPos & 31];
   const uint32_t before = c.envPhase;
   c.envPhase += c.envStep;
