@@ -1,11 +1,12 @@
-# embed_resources(TARGET <target> RESOURCES <type> <name> <file> [<type> <name> <file> ...])
+# embed_resources(TARGET <target> [DEPENDS <target-or-file> ...]
+#                 RESOURCES <type> <name> <file> [<type> <name> <file> ...])
 #
 # Binds files into an executable as its resources, found at run time with FindResourceW. A type
 # or name of decimal digits is a number (MAKEINTRESOURCEW), anything else a string name. Relative
-# file paths are taken from the calling folder; generated files may be given by absolute path.
-# Call it once per target.
+# file paths are taken from the calling folder; generated files may be given by absolute path, with
+# the target that makes them under DEPENDS when it lives in another folder. Call it once per target.
 function(embed_resources)
-  cmake_parse_arguments(ARG "" "TARGET" "RESOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET" "DEPENDS;RESOURCES" ${ARGN})
   list(LENGTH ARG_RESOURCES count)
   math(EXPR remainder "${count} % 3")
   if(NOT ARG_TARGET OR count EQUAL 0 OR NOT remainder EQUAL 0)
@@ -30,7 +31,7 @@ function(embed_resources)
   add_custom_command(
     OUTPUT "${output}"
     COMMAND embed_resources "${output}" ${arguments}
-    DEPENDS embed_resources ${files}
+    DEPENDS embed_resources ${files} ${ARG_DEPENDS}
     COMMENT "Embedding resources of ${ARG_TARGET}"
     VERBATIM)
   target_sources(${ARG_TARGET} PRIVATE "${output}")

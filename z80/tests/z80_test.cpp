@@ -1,5 +1,7 @@
 // Processor tests as short byte programs: each case lists its bytes with the assembly beside them,
 // sets up registers, runs one slice and checks the outcome.
+#include "z80/z80.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,7 +10,6 @@
 
 #include "z80/flags.h"
 #include "z80/timing.h"
-#include "z80/z80.h"
 
 namespace z80 {
 namespace {
@@ -75,13 +76,18 @@ struct ProgramCase {
   Check check;
 };
 
+// Loads a case's program at 0 with the stack at 0xF000 and applies its set-up.
+void Prime(Cpu& cpu, const std::vector<uint8_t>& bytes, const Prepare& setup) {
+  cpu.state.sp = 0xF000;
+  cpu.Load(bytes);
+  if (setup) setup(cpu);
+}
+
 void RunCases(const std::vector<ProgramCase>& cases, int32_t slice = 1) {
   for (const auto& tc : cases) {
     SCOPED_TRACE(tc.name);
     Cpu cpu;
-    cpu.state.sp = 0xF000;
-    cpu.Load(tc.bytes);
-    if (tc.setup) tc.setup(cpu);
+    Prime(cpu, tc.bytes, tc.setup);
     cpu.Run(slice);
     tc.check(cpu);
   }
@@ -101,31 +107,36 @@ TEST(FlagTables, FollowTheirRules) {
 
 TEST(Arithmetic, SetsFlagsLikeTheRules) {
   RunCases({
-      {"ADD A,B overflows into the sign", {0x80},  // ADD A,B
+      {"ADD A,B overflows into the sign",
+       {0x80},  // ADD A,B
        [](Cpu& c) { c.state.a = 0x7F, c.state.b = 0x01, c.state.f = FLAG_5 | FLAG_3; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0x80);
          EXPECT_EQ(c.state.f, FLAG_S | FLAG_H | FLAG_PV | FLAG_5 | FLAG_3);
        }},
-      {"SUB borrows", {0xD6, 0x01},  // SUB 1
+      {"SUB borrows",
+       {0xD6, 0x01},  // SUB 1
        [](Cpu& c) { c.state.a = 0x00; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0xFF);
          EXPECT_EQ(c.state.f, FLAG_S | FLAG_H | FLAG_N | FLAG_C);
        }},
-      {"INC wraps to zero, carry kept", {0x3C},  // INC A
+      {"INC wraps to zero, carry kept",
+       {0x3C},  // INC A
        [](Cpu& c) { c.state.a = 0xFF, c.state.f = FLAG_C; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0x00);
          EXPECT_EQ(c.state.f, FLAG_Z | FLAG_H | FLAG_C);
        }},
-      {"DEC 0x80", {0x05},  // DEC B
+      {"DEC 0x80",
+       {0x05},  // DEC B
        [](Cpu& c) { c.state.b = 0x80; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.b, 0x7F);
          EXPECT_EQ(c.state.f, FLAG_H | FLAG_PV | FLAG_N);
        }},
-      {"ADD HL,DE keeps S Z P/V, clears 5 3 N", {0x19},  // ADD HL,DE
+      {"ADD HL,DE keeps S Z P/V, clears 5 3 N",
+       {0x19},  // ADD HL,DE
        [](Cpu& c) {
          c.state.setHl(0x0FFF), c.state.setDe(0x0001);
          c.state.f = FLAG_S | FLAG_Z | FLAG_PV | FLAG_5 | FLAG_3 | FLAG_N;
@@ -134,46 +145,54 @@ TEST(Arithmetic, SetsFlagsLikeTheRules) {
          EXPECT_EQ(c.state.hl(), 0x1000);
          EXPECT_EQ(c.state.f, FLAG_S | FLAG_Z | FLAG_PV | FLAG_H);
        }},
-      {"SBC HL,DE with borrow in", {0xED, 0x52},  // SBC HL,DE
+      {"SBC HL,DE with borrow in",
+       {0xED, 0x52},  // SBC HL,DE
        [](Cpu& c) { c.state.setHl(0x0000), c.state.setDe(0xFFFF), c.state.f = FLAG_C; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.hl(), 0x0000);
          EXPECT_EQ(c.state.f, FLAG_Z | FLAG_H | FLAG_N | FLAG_C);
        }},
-      {"ADC HL,BC carries out", {0xED, 0x4A},  // ADC HL,BC
+      {"ADC HL,BC carries out",
+       {0xED, 0x4A},  // ADC HL,BC
        [](Cpu& c) { c.state.setHl(0xFFFF), c.state.setBc(0x0001); },
        [](Cpu& c) {
          EXPECT_EQ(c.state.hl(), 0x0000);
          EXPECT_EQ(c.state.f, FLAG_Z | FLAG_H | FLAG_C);
        }},
-      {"BIT 7,A on a set bit", {0xCB, 0x7F},  // BIT 7,A
+      {"BIT 7,A on a set bit",
+       {0xCB, 0x7F},  // BIT 7,A
        [](Cpu& c) { c.state.a = 0x80, c.state.f = FLAG_Z; },
        [](Cpu& c) { EXPECT_EQ(c.state.f, FLAG_S | FLAG_H); }},
-      {"BIT 0,(IY+d) on an even byte keeps only carry", {0xFD, 0xCB, 0x02, 0x46},
+      {"BIT 0,(IY+d) on an even byte keeps only carry",
+       {0xFD, 0xCB, 0x02, 0x46},
        [](Cpu& c) {
          c.state.iy = 0x4000, c.space[0x4002] = 0x02;
          c.state.f = FLAG_C | FLAG_S | FLAG_5 | FLAG_3 | FLAG_N;
        },
        [](Cpu& c) { EXPECT_EQ(c.state.f, FLAG_C | FLAG_Z | FLAG_PV | FLAG_H); }},
-      {"DAA after 0x15 + 0x27", {0x27},  // DAA
+      {"DAA after 0x15 + 0x27",
+       {0x27},  // DAA
        [](Cpu& c) { c.state.a = 0x3C, c.state.f = 0; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0x42);
          EXPECT_EQ(c.state.f, FLAG_H | FLAG_PV);
        }},
-      {"XOR A", {0xAF},  // XOR A
+      {"XOR A",
+       {0xAF},  // XOR A
        [](Cpu& c) { c.state.a = 0x5C, c.state.f = 0xFF; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0);
          EXPECT_EQ(c.state.f, FLAG_Z | FLAG_PV);
        }},
-      {"SLL (HL) shifts a one in", {0xCB, 0x36},  // SLL (HL)
+      {"SLL (HL) shifts a one in",
+       {0xCB, 0x36},  // SLL (HL)
        [](Cpu& c) { c.state.setHl(0x4000), c.space[0x4000] = 0x80; },
        [](Cpu& c) {
          EXPECT_EQ(c.space[0x4000], 0x01);
          EXPECT_TRUE(c.state.f & FLAG_C);
        }},
-      {"DD 09 with IX = 0xFFFF", {0xDD, 0x09},  // ADD IX,BC
+      {"DD 09 with IX = 0xFFFF",
+       {0xDD, 0x09},  // ADD IX,BC
        [](Cpu& c) { c.state.ix = 0xFFFF, c.state.setBc(1), c.state.f = FLAG_5 | FLAG_3; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.ix, 0x0000);
@@ -227,9 +246,7 @@ TEST(Timing, ChargesTheTableAndTheTakenExtras) {
   for (const auto& tc : cases) {
     SCOPED_TRACE(tc.name);
     Cpu cpu;
-    cpu.state.sp = 0xF000;
-    cpu.Load(tc.bytes);
-    if (tc.setup) tc.setup(cpu);
+    Prime(cpu, tc.bytes, tc.setup);
     EXPECT_EQ(cpu.Run(1), tc.tstates);
   }
 }
@@ -356,31 +373,37 @@ TEST(Halt, AnyRequestLeavesHaltEvenWhenNotAccepted) {
 TEST(SliceEnders, IdleLoopAndUnsupportedOpcodes) {
   RunCases(
       {
-          {"JR $ ends with an exact zero", {0x18, 0xFE},  // JR $
+          {"JR $ ends with an exact zero",
+           {0x18, 0xFE},  // JR $
            nullptr,
            [](Cpu& c) {
              EXPECT_EQ(c.budget, 0);
              EXPECT_EQ(c.state.pc, 0);
            }},
-          {"ED 4C (a NEG mirror)", {0xED, 0x4C},
+          {"ED 4C (a NEG mirror)",
+           {0xED, 0x4C},
            [](Cpu& c) { c.state.a = 0x12; },
            [](Cpu& c) {
              EXPECT_EQ(c.budget, 0);
              EXPECT_EQ(c.state.a, 0x12);
              EXPECT_EQ(c.state.pc, 2);
            }},
-          {"DD 00", {0xDD, 0x00}, nullptr,
+          {"DD 00",
+           {0xDD, 0x00},
+           nullptr,
            [](Cpu& c) {
              EXPECT_EQ(c.budget, 0);
              EXPECT_EQ(c.state.pc, 2);
            }},
-          {"DD 80: no fall-through to ADD A,B", {0xDD, 0x80},
+          {"DD 80: no fall-through to ADD A,B",
+           {0xDD, 0x80},
            [](Cpu& c) { c.state.a = 1, c.state.b = 1; },
            [](Cpu& c) {
              EXPECT_EQ(c.state.a, 1);
              EXPECT_EQ(c.budget, 0);
            }},
-          {"DD CB d 00 reads, writes nothing", {0xDD, 0xCB, 0x01, 0x00},
+          {"DD CB d 00 reads, writes nothing",
+           {0xDD, 0xCB, 0x01, 0x00},
            [](Cpu& c) {
              c.state.ix = 0x4000, c.state.b = 0x77, c.space[0x4001] = 0x81;
              c.Tag(0x4001, TAG_READ_TRAP | 1);
@@ -399,30 +422,35 @@ TEST(SliceEnders, IdleLoopAndUnsupportedOpcodes) {
 
 TEST(DataPath, TagsRouteReadsAndWrites) {
   RunCases({
-      {"read-only write is dropped without a call", {0x32, 0x00, 0x30},  // LD (0x3000),A
+      {"read-only write is dropped without a call",
+       {0x32, 0x00, 0x30},  // LD (0x3000),A
        [](Cpu& c) { c.state.a = 9, c.Tag(0x3000, TAG_READ_ONLY); },
        [](Cpu& c) {
          EXPECT_EQ(c.space[0x3000], 0);
          EXPECT_TRUE(c.calls.empty());
        }},
-      {"read-only address reads plain", {0x3A, 0x00, 0x30},  // LD A,(0x3000)
+      {"read-only address reads plain",
+       {0x3A, 0x00, 0x30},  // LD A,(0x3000)
        [](Cpu& c) { c.space[0x3000] = 0x6F, c.Tag(0x3000, TAG_READ_ONLY); },
        [](Cpu& c) { EXPECT_EQ(c.state.a, 0x6F); }},
-      {"trapped write goes to the handler, not memory", {0x77},  // LD (HL),A
+      {"trapped write goes to the handler, not memory",
+       {0x77},  // LD (HL),A
        [](Cpu& c) { c.state.setHl(0x4800), c.state.a = 3, c.Tag(0x4800, TAG_WRITE_TRAP | 2); },
        [](Cpu& c) {
          EXPECT_EQ(c.space[0x4800], 0);
          ASSERT_EQ(c.calls.size(), 1u);
          EXPECT_EQ(c.calls[0], (HandlerCall{'w', 0x4800, 3, -6}));
        }},
-      {"trapped read returns the handler's byte", {0x7E},  // LD A,(HL)
+      {"trapped read returns the handler's byte",
+       {0x7E},  // LD A,(HL)
        [](Cpu& c) { c.state.setHl(0x8101), c.Tag(0x8101, TAG_READ_TRAP | 2); },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0x5A);
          ASSERT_EQ(c.calls.size(), 1u);
          EXPECT_EQ(c.calls[0], (HandlerCall{'r', 0x8101, -6, -6}));
        }},
-      {"opcode fetches ignore tags", {0x3E, 0x44},  // LD A,0x44
+      {"opcode fetches ignore tags",
+       {0x3E, 0x44},  // LD A,0x44
        [](Cpu& c) { c.Tag(0, TAG_READ_TRAP), c.Tag(1, TAG_READ_TRAP); },
        [](Cpu& c) {
          EXPECT_EQ(c.state.a, 0x44);
@@ -442,7 +470,8 @@ TEST(DataPath, HandlerSeesTheCountRemainingAtTheAccess) {
 
 TEST(Ports, GoThroughEntryZeroWithTheMask) {
   RunCases({
-      {"OUT (0x40),A", {0xD3, 0x40},
+      {"OUT (0x40),A",
+       {0xD3, 0x40},
        [](Cpu& c) { c.state.a = 0x12, c.state.portMask = 0xFF; },
        [](Cpu& c) {
          ASSERT_EQ(c.calls.size(), 1u);
@@ -450,7 +479,8 @@ TEST(Ports, GoThroughEntryZeroWithTheMask) {
          EXPECT_EQ(c.calls[0].address, 0x40);
          EXPECT_EQ(c.calls[0].second, 0x12);
        }},
-      {"IN A,(0x20) passes A as the high byte", {0xDB, 0x20},
+      {"IN A,(0x20) passes A as the high byte",
+       {0xDB, 0x20},
        [](Cpu& c) { c.state.a = 0x81, c.state.portMask = 0xFF, c.state.f = 0xD7; },
        [](Cpu& c) {
          ASSERT_EQ(c.calls.size(), 1u);
@@ -459,7 +489,8 @@ TEST(Ports, GoThroughEntryZeroWithTheMask) {
          EXPECT_EQ(c.state.a, 0x5A);
          EXPECT_EQ(c.state.f, 0xD7);
        }},
-      {"IN B,(C) uses BC and sets flags", {0xED, 0x40},
+      {"IN B,(C) uses BC and sets flags",
+       {0xED, 0x40},
        [](Cpu& c) { c.state.setBc(0x3310), c.state.portMask = 0xFF, c.state.f = FLAG_C; },
        [](Cpu& c) {
          EXPECT_EQ(c.calls[0].address, 0x10);
@@ -529,23 +560,27 @@ TEST(BlockInstructions, CpirSearchesInOneExecution) {
 
 TEST(IndexRegisters, HalvesDisplacementsAndRealHL) {
   RunCases({
-      {"LD A,(IX-1) wraps to 0xFFFF", {0xDD, 0x7E, 0xFF},
+      {"LD A,(IX-1) wraps to 0xFFFF",
+       {0xDD, 0x7E, 0xFF},
        [](Cpu& c) { c.state.ix = 0x0000, c.space[0xFFFF] = 0x99; },
        [](Cpu& c) { EXPECT_EQ(c.state.a, 0x99); }},
-      {"LD IYH,n leaves IX and H alone", {0xFD, 0x26, 0xAB},
+      {"LD IYH,n leaves IX and H alone",
+       {0xFD, 0x26, 0xAB},
        [](Cpu& c) { c.state.iy = 0x1234, c.state.ix = 0x5678, c.state.h = 0x9A; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.iy, 0xAB34);
          EXPECT_EQ(c.state.ix, 0x5678);
          EXPECT_EQ(c.state.h, 0x9A);
        }},
-      {"LD H,(IX+d) loads the real H", {0xDD, 0x66, 0x02},
+      {"LD H,(IX+d) loads the real H",
+       {0xDD, 0x66, 0x02},
        [](Cpu& c) { c.state.ix = 0x4000, c.space[0x4002] = 0x77; },
        [](Cpu& c) {
          EXPECT_EQ(c.state.h, 0x77);
          EXPECT_EQ(c.state.ix, 0x4000);
        }},
-      {"LD IXL,A", {0xDD, 0x6F},
+      {"LD IXL,A",
+       {0xDD, 0x6F},
        [](Cpu& c) { c.state.ix = 0x1200, c.state.a = 0x34; },
        [](Cpu& c) { EXPECT_EQ(c.state.ix, 0x1234); }},
   });
