@@ -54,14 +54,17 @@ ProgramImage DemoImage() {
       {
           0xF3,              // DI
           0x31, 0x00, 0x48,  // LD SP,0x4800
-          0x21, 0x00, 0x48,  // LD HL,0x4800     video RAM: cell code = low byte of its address
-          0x01, 0x00, 0x04,  // LD BC,0x0400
-          0x75,              // fill: LD (HL),L
-          0x23,              // INC HL
+          0x21, 0x00, 0x48,  // LD HL,0x4800     video RAM: code = low byte of the address in
+          0x01, 0x00, 0x04,  // LD BC,0x0400       the cells where (L & 0x24) = 0, else blank
+          0x7D,              // fill: LD A,L
+          0xE6, 0x24,        // AND 0x24
+          0x20, 0x01,        // JR NZ,skip
+          0x75,              // LD (HL),L
+          0x23,              // skip: INC HL
           0x0B,              // DEC BC
           0x78,              // LD A,B
           0xB1,              // OR C
-          0x20, 0xF9,        // JR NZ,fill
+          0x20, 0xF4,        // JR NZ,fill
           0x21, 0x01, 0x50,  // LD HL,0x5001     colour of band c = c
           0x06, 0x20,        // LD B,32
           0x0E, 0x00,        // LD C,0
@@ -82,7 +85,7 @@ ProgramImage DemoImage() {
           0x32, 0x01, 0x82,  // LD (0x8201),A    sound interrupt
           0x3E, 0x01,        // LD A,1
           0x32, 0x01, 0x68,  // LD (0x6801),A    frame interrupt on
-          0x18, 0xFE,        // idle: JR idle
+          0x18, 0xFE,        // 0x0042 idle: JR idle
       });
   image.PutMain(0x0066, {0xC3, 0x00, 0x02});  // NMI: JP 0x0200 (0x006D on is patched)
   image.PutMain(0x0200, {
@@ -150,6 +153,20 @@ ProgramImage DemoImage() {
                             0x80, 0x00, 0xFF, 0x1F, 0xE0, 0x00, 0x06, 0x30, 0x40, 0x00, 0x2D,
                             0x97, 0xFF, 0x00, 0x3C, 0x87, 0x18, 0x00, 0xA4, 0x52, 0x09};
   std::copy(prom, prom + 32, image.prom());
+  return image;
+}
+
+ProgramImage BusyImage() {
+  ProgramImage image = DemoImage();
+  image.PutMain(kDemoIdleAddress, {
+                                      0x21, 0x00, 0x48,  // again: LD HL,0x4800
+                                      0x34,  // next: INC (HL)     every cell changes, every frame
+                                      0x23,  // INC HL
+                                      0x7C,  // LD A,H
+                                      0xFE, 0x4C,  // CP 0x4C
+                                      0x20, 0xF9,  // JR NZ,next
+                                      0x18, 0xF4,  // JR again
+                                  });
   return image;
 }
 

@@ -29,5 +29,11 @@ void UseProgramImageResource(std::vector<uint8_t> resource);
 // frame interrupt, and a steady tone on PSG 0 channel A. The frame interrupt stores input port 0
 // at main 0x4000 and counts frames at main 0x4001.
 ProgramImage DemoImage();
+// Where the demonstration's main program ends in an idle loop, after its set-up.
+inline constexpr uint16_t kDemoIdleAddress = 0x0042;
+
+// The demonstration with a main program that never idles: it changes every video cell over and
+// over, so each frame runs the whole processor budget and redraws every tile.
+ProgramImage BusyImage();
 
 }  // namespace machine::testing

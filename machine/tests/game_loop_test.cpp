@@ -65,9 +65,11 @@ TEST_F(GameLoopTest, StartPhaseProducesNoOutputThenFrame201IsShown) {
 
 TEST_F(GameLoopTest, FrameInterruptSoundCommandAndInputsReachThePrograms) {
   ASSERT_TRUE(Start(testing::DemoImage()));
-  RunFrames(3);
-  // Frame 0 enables the interrupt, frames 1 and 2 take it.
-  EXPECT_EQ(MainMemory()[0x4001], 2);
+  RunFrames(4);  // the program's set-up takes a frame and a half
+  const uint8_t interrupts = MainMemory()[0x4001];
+  EXPECT_GT(interrupts, 0);
+  RunFrames(2);
+  EXPECT_EQ(MainMemory()[0x4001], interrupts + 2);
   EXPECT_EQ(SoundMemory()[0x8000], 5);  // the sound CPU read the command through register 14
   EXPECT_EQ(Psg->chips[0].regs[7], 0x3E);
   ControlState = ControlBit::P1Left;
@@ -150,12 +152,12 @@ TEST_F(GameLoopTest, StylusSteersTheShipWithADeadZone) {
 TEST_F(GameLoopTest, HiscoreFileIsTakenOverAndWrittenBack) {
   testing::ProgramImage image = testing::DemoImage();
   // Right after start the program writes its initial table: 00 00 01 00 at 0x4200.
-  image.PutMain(0x003D, {0x3E, 0x01, 0x32, 0x02, 0x42, 0x18, 0xFE});
+  image.PutMain(testing::kDemoIdleAddress, {0x3E, 0x01, 0x32, 0x02, 0x42, 0x18, 0xFE});
   std::vector<uint8_t> file(30, 0);
   file[0] = 0x50, file[1] = 0x34, file[2] = 0x12;
   WriteFile("vortekan.hi", file);
   ASSERT_TRUE(Start(image));
-  RunFrames(2);
+  RunFrames(4);
   EXPECT_EQ(HiscoresLoaded, 1u);
   EXPECT_EQ(MainMemory()[0x40A8], 0x50);
   EXPECT_EQ(MainMemory()[0x40AA], 0x12);
