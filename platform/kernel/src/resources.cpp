@@ -94,7 +94,9 @@ HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
   platform::ResourceTable& table = platform::Table();
   std::lock_guard lock(table.mutex);
   bool typeSeen = false;
-  for (const platform::EmbeddedResource* entry : table.entries) {
+  // Newest first: a resource registered later hides an earlier one of the same type and name.
+  for (auto it = table.entries.rbegin(); it != table.entries.rend(); ++it) {
+    const platform::EmbeddedResource* entry = *it;
     if (!platform::Matches(entry->type, type)) continue;
     typeSeen = true;
     if (platform::Matches(entry->name, name)) {
