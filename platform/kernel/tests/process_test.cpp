@@ -63,24 +63,10 @@ TEST(DeviceProcesses, EntriesOfEndedProcessesAreIgnored) {
   EXPECT_EQ(OpenProcess(0, FALSE, 1), nullptr);
 }
 
-TEST(WideText, ConvertsBothWaysAndReplacesWhatIsBroken) {
-  struct Case {
-    std::u16string wide;
-    std::string utf8;
-  };
-  const Case cases[] = {
-      {u"Cellular Line", "Cellular Line"},
-      {u"h\u00e9llo \u20ac", "h\xc3\xa9llo \xe2\x82\xac"},
-      {u"\U0001F600", "\xf0\x9f\x98\x80"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(platform::ToUtf8(c.wide), c.utf8);
-    EXPECT_EQ(platform::FromUtf8(c.utf8), c.wide);
-  }
-  EXPECT_EQ(platform::ToUtf8(std::u16string(1, char16_t{0xD800})), "\xef\xbf\xbd");
-  EXPECT_EQ(platform::FromUtf8("a\xff"
-                               "b\xe2\x82"),
-            u"a\uFFFDb\uFFFD\uFFFD");
+TEST(WideText, NamesCompareWithoutAsciiCase) {
+  EXPECT_TRUE(platform::EqualsIgnoreCase(u"Callchime.exe", u"CALLCHIME.EXE"));
+  EXPECT_FALSE(platform::EqualsIgnoreCase(u"Callchime.exe", u"Callchime.ex"));
+  EXPECT_EQ(platform::WideView(nullptr), u"");
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
-// Conversions between the device's UTF-16 text and the host's UTF-8.
+// Helpers for the device's UTF-16 text. The conversions to and from the host's UTF-8 (ToUtf8,
+// FromUtf8) live with the file functions, which need them most.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/types.h"
 
 namespace platform {
-
-std::string ToUtf8(std::u16string_view text);
-std::u16string FromUtf8(std::string_view text);
 
 // A null-terminated wide string as a view (empty for null).
 std::u16string_view WideView(LPCWSTR text);
