@@ -28,10 +28,11 @@ std::string HostStartTime(DWORD pid) {
   if (!std::getline(stat, line)) return {};
   auto close = line.rfind(')');
   if (close == std::string::npos) return {};
-  std::istringstream fields(line.substr(close + 2));
+  std::istringstream fields(line.substr(close + 1));
+  // The start time is field 22 of the record; the text after the name starts at field 3.
   std::string field;
-  // Field 22 of the record; the text after the name starts at field 3.
-  for (int index = 3; index <= 22 && fields >> field; ++index) {
+  for (int index = 3; index <= 22; ++index) {
+    if (!(fields >> field)) return {};
   }
   return field;
 }
