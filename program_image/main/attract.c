@@ -1,0 +1,188 @@
+#include "attract.h"
+
+#include "art_codes.h"
+#include "game.h"
+#include "hiscore.h"
+#include "hw.h"
+#include "input.h"
+#include "lanes.h"
+#include "status.h"
+#include "video.h"
+
+#define PAGE_TITLE 0
+#define PAGE_HOW_TO 1
+#define PAGE_TITLE_AGAIN 2
+#define PAGE_SCORES 3
+#define PAGE_DEMO 4
+#define PAGE_START 5
+#define PAGE_COUNT 5
+
+static const uint16_t kPageFrames[PAGE_COUNT] = {300, 480, 300, 300, 2400};
+
+static uint8_t page;
+static uint16_t page_frames;
+static uint8_t shown_credits;
+
+/* Logo letters, 3 cells wide and 5 high, one bit a cell (bit 2 leftmost). */
+static const uint8_t kLogo[8][5] = {
+    {5, 5, 5, 5, 2}, /* V */
+    {7, 5, 5, 5, 7}, /* O */
+    {6, 5, 6, 5, 5}, /* R */
+    {7, 2, 2, 2, 2}, /* T */
+    {7, 4, 6, 4, 7}, /* E */
+    {5, 5, 6, 5, 5}, /* K */
+    {2, 5, 7, 5, 5}, /* A */
+    {5, 7, 7, 5, 5}, /* N */
+};
+static const uint8_t kLogoColours[5] = {1, 1, 7, 7, 2};
+
+static void clear_page(void) {
+  uint8_t band;
+  hide_all_objects();
+  fill_bands(2, 29, 0x10);
+  status_clear_playfield();
+  for (band = 2; band < 31; ++band) {
+    band_scroll(band, 0);
+    band_colour(band, 0);
+  }
+  STAR_ENABLE = 1;
+}
+
+static void draw_logo(void) {
+  uint8_t letter, row, bit;
+  for (letter = 0; letter < 8; ++letter) {
+    uint8_t top = letter < 4 ? 4 : 10;
+    int8_t left = 6 + (letter & 3) * 4;
+    for (row = 0; row < 5; ++row) {
+      band_colour(top + row, kLogoColours[row]);
+      for (bit = 0; bit < 3; ++bit) {
+        if (kLogo[letter][row] & (4 >> bit)) *cell_at(left + bit, top + row) = TILE_LOGO_BLOCK;
+      }
+    }
+  }
+}
+
+/* The publisher's name is read from the program's own bytes, which the board may change. */
+static void draw_publisher(void) {
+  volatile uint8_t* cell = cell_at(10, 17);
+  uint8_t i;
+  band_colour(17, 0);
+  *cell = text_code('*');
+  cell -= 64;
+  for (i = 0; i < 6; ++i, cell -= 32) *cell = text_code((char)PUBLISHER_NAME[i]);
+}
+
+static void draw_title(void) {
+  clear_page();
+  draw_logo();
+  draw_publisher();
+  band_colour(21, 1);
+  band_colour(24, 3);
+  band_colour(27, 4);
+}
+
+static void draw_coin_lines(void) {
+  uint8_t per_coin = dip_credits_per_coin();
+  fill_bands(24, 1, 0x10);
+  fill_bands(27, 1, 0x10);
+  if (page == PAGE_START) {
+    print_at(7, 24, credits >= 2 ? "1 OR 2 PLAYERS" : "1 PLAYER ONLY ");
+  } else {
+    print_at(5, 24, "1 COIN");
+    print_number(13, 24, per_coin, 1);
+    print_at(15, 24, per_coin == 1 ? "CREDIT" : "CREDITS");
+  }
+  print_at(3, 27, "JUMP OVER. SHOOT. CLIMB.");
+}
+
+static void show_pair(uint8_t column, uint8_t band, uint8_t first_tile) {
+  band_colour(band, 0);
+  *cell_at(column, band) = first_tile;
+  *cell_at(column + 1, band) = first_tile + 1;
+  *cell_at(column, band + 1) = first_tile + 2;
+  *cell_at(column + 1, band + 1) = first_tile + 3;
+}
+
+static void draw_how_to(void) {
+  clear_page();
+  band_colour(3, 1);
+  print_at(8, 3, "HOW TO PLAY");
+  print_at(3, 6, "REACH THE VORTEX GATES");
+  print_at(2, 8, "AT THE TOP OF THE FIELD");
+  show_pair(4, 11, TILE_MINE_TL);
+  band_colour(11, 2);
+  band_colour(12, 2);
+  print_at(8, 11, "JUMP OVER MINES");
+  show_pair(4, 14, TILE_ROCK_TL);
+  band_colour(14, 7);
+  band_colour(15, 7);
+  print_at(8, 14, "AND ROCKS");
+  *cell_at(4, 17) = TILE_CURRENT_R_TOP;
+  *cell_at(5, 17) = TILE_CURRENT_R_TOP;
+  *cell_at(4, 18) = TILE_CURRENT_R_BOT;
+  *cell_at(5, 18) = TILE_CURRENT_R_BOT;
+  band_colour(17, 5);
+  band_colour(18, 5);
+  print_at(8, 17, "CURRENTS CARRY YOU");
+  print_at(8, 21, "100 POINTS");
+  print_at(8, 24, "200 POINTS");
+  print_at(8, 27, "300 POINTS");
+  sprite_put(1, 32, 164, SPRITE_DRONE_A, 3);
+  sprite_put(2, 32, 188, SPRITE_DIVER_A, 2);
+  sprite_put(3, 32, 212, SPRITE_ORB_A, 4);
+}
+
+static void draw_scores_page(void) {
+  uint8_t band;
+  clear_page();
+  band_colour(4, 1);
+  for (band = 8; band < 21; band += 3) band_colour(band, 0);
+  hiscore_draw_table();
+}
+
+static void show_page(uint8_t next) {
+  page = next;
+  page_frames = 0;
+  switch (page) {
+    case PAGE_HOW_TO: draw_how_to(); break;
+    case PAGE_SCORES: draw_scores_page(); break;
+    case PAGE_DEMO:
+      clear_page();
+      game_start(1, 1);
+      break;
+    default:
+      draw_title();
+      draw_coin_lines();
+      break;
+  }
+}
+
+void attract_begin(void) {
+  shown_credits = credits;
+  show_page(credits ? PAGE_START : PAGE_TITLE);
+}
+
+static void blink_prompt(void) {
+  uint8_t on = (page_frames & 32) != 0;
+  if (page == PAGE_START) {
+    print_at(9, 21, on ? "PUSH START" : "          ");
+  } else {
+    print_at(8, 21, on ? "INSERT COIN" : "           ");
+  }
+}
+
+void attract_frame(void) {
+  ++page_frames;
+  if (credits && page != PAGE_START) {
+    show_page(PAGE_START);
+  } else if (page == PAGE_START && credits != shown_credits) {
+    draw_coin_lines();
+  }
+  shown_credits = credits;
+  if (page == PAGE_DEMO) {
+    if (game_frame() || page_frames >= kPageFrames[PAGE_DEMO]) show_page(PAGE_TITLE);
+    return;
+  }
+  if (page == PAGE_TITLE || page == PAGE_TITLE_AGAIN || page == PAGE_START) blink_prompt();
+  if (page != PAGE_START && page_frames >= kPageFrames[page]) show_page((page + 1) % PAGE_COUNT);
+}
