@@ -22,6 +22,8 @@ static const uint16_t kPageFrames[PAGE_COUNT] = {300, 480, 300, 300, 2400};
 static uint8_t page;
 static uint16_t page_frames;
 static uint8_t shown_credits;
+static uint8_t page_step;
+#define PAGE_STEPS 4
 
 /* Logo letters, 3 cells wide and 5 high, one bit a cell (bit 2 leftmost). */
 static const uint8_t kLogo[8][5] = {
@@ -48,18 +50,21 @@ static void clear_page(void) {
   STAR_ENABLE = 1;
 }
 
-static void draw_logo(void) {
+/* One line of four letters: 0 for the top line, 1 for the bottom one. */
+static void draw_logo(uint8_t line) {
   uint8_t letter, row, bit;
-  for (letter = 0; letter < 8; ++letter) {
+  for (letter = line * 4; letter < line * 4 + 4; ++letter) {
     uint8_t top = letter < 4 ? 4 : 10;
     int8_t left = 6 + (letter & 3) * 4;
     for (row = 0; row < 5; ++row) {
-      band_colour(top + row, kLogoColours[row]);
-      for (bit = 0; bit < 3; ++bit) {
-        if (kLogo[letter][row] & (4 >> bit)) *cell_at(left + bit, top + row) = TILE_LOGO_BLOCK;
+      volatile uint8_t* cell = cell_at(left, top + row);
+      uint8_t bits = kLogo[letter][row];
+      for (bit = 0; bit < 3; ++bit, cell -= 32, bits <<= 1) {
+        if (bits & 4) *cell = TILE_LOGO_BLOCK;
       }
     }
   }
+  for (row = 0; row < 5; ++row) band_colour((line ? 10 : 4) + row, kLogoColours[row]);
 }
 
 /* The publisher's name is read from the program's own bytes, which the board may change. */
@@ -67,18 +72,12 @@ static void draw_publisher(void) {
   volatile uint8_t* cell = cell_at(10, 17);
   uint8_t i;
   band_colour(17, 0);
-  *cell = text_code('*');
-  cell -= 64;
-  for (i = 0; i < 6; ++i, cell -= 32) *cell = text_code((char)PUBLISHER_NAME[i]);
-}
-
-static void draw_title(void) {
-  clear_page();
-  draw_logo();
-  draw_publisher();
   band_colour(21, 1);
   band_colour(24, 3);
   band_colour(27, 4);
+  *cell = text_code('*');
+  cell -= 64;
+  for (i = 0; i < 6; ++i, cell -= 32) *cell = text_code((char)PUBLISHER_NAME[i]);
 }
 
 static void draw_coin_lines(void) {
@@ -103,8 +102,7 @@ static void show_pair(uint8_t column, uint8_t band, uint8_t first_tile) {
   *cell_at(column + 1, band + 1) = first_tile + 3;
 }
 
-static void draw_how_to(void) {
-  clear_page();
+static void draw_how_to_top(void) {
   band_colour(3, 1);
   print_at(8, 3, "HOW TO PLAY");
   print_at(3, 6, "REACH THE VORTEX GATES");
@@ -124,6 +122,9 @@ static void draw_how_to(void) {
   band_colour(17, 5);
   band_colour(18, 5);
   print_at(8, 17, "CURRENTS CARRY YOU");
+}
+
+static void draw_how_to_bottom(void) {
   print_at(8, 21, "100 POINTS");
   print_at(8, 24, "200 POINTS");
   print_at(8, 27, "300 POINTS");
@@ -134,27 +135,39 @@ static void draw_how_to(void) {
 
 static void draw_scores_page(void) {
   uint8_t band;
-  clear_page();
   band_colour(4, 1);
   for (band = 8; band < 21; band += 3) band_colour(band, 0);
   hiscore_draw_table();
 }
 
+/* A page is drawn over four frames (clearing, then in parts), as drawing it whole would not
+   fit in one frame's time. */
+static void draw_page_step(void) {
+  if (page_step == 0) {
+    clear_page();
+  } else if (page == PAGE_HOW_TO) {
+    if (page_step == 1) {
+      draw_how_to_top();
+    } else if (page_step == 2) {
+      draw_how_to_bottom();
+    }
+  } else if (page == PAGE_SCORES) {
+    if (page_step == 1) draw_scores_page();
+  } else if (page == PAGE_DEMO) {
+    if (page_step == 1) game_start(1, 1);
+  } else if (page_step < 3) {
+    draw_logo(page_step - 1);
+  } else {
+    draw_publisher();
+    draw_coin_lines();
+  }
+  ++page_step;
+}
+
 static void show_page(uint8_t next) {
   page = next;
   page_frames = 0;
-  switch (page) {
-    case PAGE_HOW_TO: draw_how_to(); break;
-    case PAGE_SCORES: draw_scores_page(); break;
-    case PAGE_DEMO:
-      clear_page();
-      game_start(1, 1);
-      break;
-    default:
-      draw_title();
-      draw_coin_lines();
-      break;
-  }
+  page_step = 0;
 }
 
 void attract_begin(void) {
@@ -175,10 +188,14 @@ void attract_frame(void) {
   ++page_frames;
   if (credits && page != PAGE_START) {
     show_page(PAGE_START);
-  } else if (page == PAGE_START && credits != shown_credits) {
+  } else if (page == PAGE_START && credits != shown_credits && page_step >= PAGE_STEPS) {
     draw_coin_lines();
   }
   shown_credits = credits;
+  if (page_step < PAGE_STEPS) {
+    draw_page_step();
+    return;
+  }
   if (page == PAGE_DEMO) {
     if (game_frame() || page_frames >= kPageFrames[PAGE_DEMO]) show_page(PAGE_TITLE);
     return;

@@ -85,10 +85,14 @@ static uint8_t other_player(void) {
 }
 
 static void ready_frame(void) {
+  /* Clearing, planning and each lane's drawing take a frame apiece. */
   if (state_frames == 1) {
     hide_all_objects();
     lanes_clear();
     fill_bands(MESSAGE_BAND, 1, 0x10);
+    return;
+  }
+  if (state_frames == 2) {
     lanes_plan(player()->level);
     if (first_ready && !demo) sound_play(SND_START_TUNE);
     first_ready = 0;

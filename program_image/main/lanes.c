@@ -35,12 +35,13 @@ static const uint8_t kLaneColour[5] = {3, 4, 7, 2, 5};
 void lanes_plan(uint8_t level) {
   uint8_t layout = (uint8_t)((level - 1) & 3);
   uint8_t boost = level > 12 ? 12 : level - 1; /* each level adds a quarter of the base speed */
-  uint8_t lane;
+  uint8_t lane, step;
   for (lane = 0; lane < LANE_COUNT; ++lane) {
     uint8_t type = kLayouts[layout][lane];
     int16_t speed = kBaseSpeed[lane];
     lane_type[lane] = type;
-    lane_speed[lane] = speed + (speed / 4) * boost;
+    lane_speed[lane] = speed;
+    for (step = 0; step < boost; ++step) lane_speed[lane] += speed >> 2;
     lane_position[lane] = 0;
     lane_shift[lane] = 0;
     if (type == LANE_GOAL_WALL) {
@@ -115,18 +116,45 @@ uint8_t lanes_draw_step(void) {
   return lanes_drawn >= LANE_COUNT;
 }
 
-void lanes_move(void) {
-  uint8_t lane;
-  for (lane = 0; lane < LANE_COUNT; ++lane) {
-    uint8_t before = (uint8_t)(lane_position[lane] >> 8);
-    uint8_t after;
-    uint8_t band = FIRST_BAND + lane * 2;
-    lane_position[lane] += (uint16_t)lane_speed[lane];
-    after = (uint8_t)(lane_position[lane] >> 8);
-    lane_shift[lane] = (int8_t)(after - before);
-    band_scroll(band, after);
-    band_scroll(band + 1, after);
-  }
+/* Hot: every frame of play. Adds each lane's speed to its position and writes the new whole
+   pixel to the scroll bytes of both its bands. */
+void lanes_move(void) __naked {
+  /* clang-format off */
+  __asm
+    push ix
+    push iy
+    ld   iy, #_lane_shift
+    ld   ix, #(0x5000 + FIRST_BAND * 2)
+    ld   hl, #_lane_position
+    ld   de, #_lane_speed
+    ld   b, #LANE_COUNT
+  09001$:
+    ld   a, (de)
+    add  a, (hl)
+    ld   (hl), a
+    inc  hl
+    inc  de
+    ld   a, (de)
+    ld   c, (hl)
+    adc  a, c
+    ld   (hl), a
+    inc  hl
+    inc  de
+    ld   0 (ix), a
+    ld   2 (ix), a
+    sub  a, c
+    ld   0 (iy), a
+    inc  iy
+    inc  ix
+    inc  ix
+    inc  ix
+    inc  ix
+    djnz 09001$
+    pop  iy
+    pop  ix
+    ret
+  __endasm;
+  /* clang-format on */
 }
 
 uint8_t lane_at_row(uint8_t row) {

@@ -1,7 +1,5 @@
 #include "video.h"
 
-#include <string.h>
-
 #include "hw.h"
 
 #define TEXT_SPACE 0x10
@@ -32,14 +30,15 @@ void print_at(int8_t column, uint8_t band, const char* text) {
   }
 }
 
+/* Up to 99 without a division: the Z80 has none. */
 void print_number(int8_t column, uint8_t band, uint8_t value, uint8_t digits) {
-  volatile uint8_t* p = cell_at(column + digits - 1, band);
-  uint8_t i;
-  for (i = 0; i < digits; ++i) {
-    *p = (i == 0 || value) ? value % 10 : TEXT_SPACE;
-    value /= 10;
-    p += 32;
+  uint8_t tens = 0;
+  while (value >= 10) {
+    value -= 10;
+    ++tens;
   }
+  if (digits == 2) *cell_at(column++, band) = tens ? tens : TEXT_SPACE;
+  *cell_at(column, band) = value;
 }
 
 /* Six digits from three packed-BCD bytes, least significant first; leading zeros are blank but
@@ -58,11 +57,49 @@ void print_score(int8_t column, uint8_t band, const uint8_t* bcd) {
   }
 }
 
+static uint8_t fill_first;
+static uint8_t fill_count;
+static uint8_t fill_code;
+
+/* Hot: clears whole screens. Fills bands fill_first.. of each of the 32 cell groups with LDIR. */
+static void fill_groups(void) __naked {
+  /* clang-format off */
+  __asm
+    ld   a, (_fill_first)
+    ld   l, a
+    ld   h, #0x48
+    ld   a, #32
+  09101$:
+    push af
+    push hl
+    ld   a, (_fill_code)
+    ld   (hl), a
+    ld   a, (_fill_count)
+    dec  a
+    jr   z, 09102$
+    ld   c, a
+    ld   b, #0
+    ld   d, h
+    ld   e, l
+    inc  de
+    ldir
+  09102$:
+    pop  hl
+    ld   de, #32
+    add  hl, de
+    pop  af
+    dec  a
+    jr   nz, 09101$
+    ret
+  __endasm;
+  /* clang-format on */
+}
+
 void fill_bands(uint8_t first, uint8_t count, uint8_t code) {
-  uint8_t group;
-  for (group = 0; group < 32; ++group) {
-    memset((uint8_t*)(VIDEO_RAM + ((uint16_t)group << 5) + first), code, count);
-  }
+  fill_first = first;
+  fill_count = count;
+  fill_code = code;
+  fill_groups();
 }
 
 void band_colour(uint8_t band, uint8_t colour) {

@@ -12,6 +12,7 @@
 volatile uint8_t* cell_at(int8_t column, uint8_t band);
 uint8_t text_code(char c);
 void print_at(int8_t column, uint8_t band, const char* text);
+/* One or two digits of a value up to 99 (one digit shows only the units). */
 void print_number(int8_t column, uint8_t band, uint8_t value, uint8_t digits);
 void print_score(int8_t column, uint8_t band, const uint8_t* bcd);
 void fill_bands(uint8_t first, uint8_t count, uint8_t code);
