@@ -6,6 +6,7 @@
 #include "hw.h"
 #include "input.h"
 #include "lanes.h"
+#include "sound.h"
 #include "status.h"
 #include "video.h"
 
@@ -165,6 +166,7 @@ static void draw_page_step(void) {
 }
 
 static void show_page(uint8_t next) {
+  sound_mute(0);
   page = next;
   page_frames = 0;
   page_step = 0;

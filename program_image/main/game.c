@@ -59,6 +59,7 @@ static void enter_state(uint8_t next) {
 void game_start(uint8_t players_wanted, uint8_t demonstration) {
   uint8_t i;
   demo = demonstration;
+  sound_mute(demonstration);
   player_count = players_wanted;
   current_player = 0;
   for (i = 0; i < 2; ++i) {
@@ -304,11 +305,13 @@ static void entry_frame(void) {
   uint8_t pressed = controls & ~entry_previous;
   uint8_t* initials = hiscore_initials(entry_rank[entry_player]);
   entry_previous = controls;
-  if (controls & (IN_UP | IN_DOWN)) {
-    if ((pressed & (IN_UP | IN_DOWN)) || ++entry_repeat >= 10) {
-      entry_repeat = 0;
-      initials[entry_position] = next_letter(initials[entry_position], controls & IN_UP);
-    }
+  /* A letter steps once per press, then every ten frames while held. */
+  if (pressed & (IN_UP | IN_DOWN)) {
+    entry_repeat = 0;
+    initials[entry_position] = next_letter(initials[entry_position], controls & IN_UP);
+  } else if ((controls & (IN_UP | IN_DOWN)) && ++entry_repeat == 10) {
+    entry_repeat = 0;
+    initials[entry_position] = next_letter(initials[entry_position], controls & IN_UP);
   }
   if (pressed & IN_FIRE) {
     sound_play(SND_STEP);

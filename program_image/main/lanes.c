@@ -29,12 +29,19 @@ static const uint8_t kLayouts[4][LANE_COUNT] = {
 };
 static const int16_t kBaseSpeed[LANE_COUNT] = {40, -150, 200, -110, 170, -230, 130,
                                                0,  -120, 160, -190, 100, -140, 0};
-static const uint16_t kHazardPatterns[4] = {0x1111, 0x2323, 0x0707, 0x1313};
+/* Set bits are hazards in 16-pixel slots; later levels pack them closer. */
+static const uint16_t kHazardPatterns[4][4] = {
+    {0x0101, 0x1111, 0x0303, 0x1010},
+    {0x1111, 0x0303, 0x1111, 0x0707},
+    {0x2323, 0x0707, 0x1313, 0x1111},
+    {0x2323, 0x0F0F, 0x3333, 0x1313},
+};
 static const uint8_t kLaneColour[5] = {3, 4, 7, 2, 5};
 
 void lanes_plan(uint8_t level) {
   uint8_t layout = (uint8_t)((level - 1) & 3);
   uint8_t boost = level > 12 ? 12 : level - 1; /* each level adds a quarter of the base speed */
+  uint8_t tier = level > 4 ? 3 : level - 1;
   uint8_t lane, step;
   for (lane = 0; lane < LANE_COUNT; ++lane) {
     uint8_t type = kLayouts[layout][lane];
@@ -47,7 +54,7 @@ void lanes_plan(uint8_t level) {
     if (type == LANE_GOAL_WALL) {
       lane_pattern[lane] = level < 5 ? 0x3333 : 0x7777;
     } else if (type == LANE_ROCKS || type == LANE_MINES) {
-      lane_pattern[lane] = kHazardPatterns[(uint8_t)(lane + level) & 3];
+      lane_pattern[lane] = kHazardPatterns[tier][lane & 3];
     } else {
       lane_pattern[lane] = 0;
     }

@@ -45,6 +45,10 @@ void ship_reset(void) {
   }
 }
 
+uint8_t ship_can_jump(void) {
+  return !ship_jump && !jump_recovery;
+}
+
 static void fire(void) {
   uint8_t i;
   for (i = 0; i < BULLET_PLAYER_COUNT; ++i) {

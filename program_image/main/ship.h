@@ -15,6 +15,8 @@ extern uint8_t ship_y;
 extern uint8_t ship_jump; /* frames left in the air, 0 on the ground */
 
 void ship_reset(void);
+/* 1 when a jump pressed now would start. */
+uint8_t ship_can_jump(void);
 /* One frame of play with these controls held; score is the player's, for shots that hit. */
 uint8_t ship_update(uint8_t controls, uint8_t* score);
 /* Shows the wreck at the ship's place; frame counts up from 0. */

@@ -7,10 +7,16 @@
 static uint8_t queue[QUEUE_SIZE];
 static uint8_t queue_head;
 static uint8_t queue_count;
+static uint8_t mute;
+
+void sound_mute(uint8_t muted) {
+  mute = muted;
+}
 
 /* A command already waiting is not queued twice, so a burst of shots cannot lag the sound. */
 void sound_play(uint8_t command) {
   uint8_t i;
+  if (mute && command != SND_COIN) return;
   for (i = 0; i < queue_count; ++i) {
     if (queue[(uint8_t)(queue_head + i) & (QUEUE_SIZE - 1)] == command) return;
   }

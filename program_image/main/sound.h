@@ -6,6 +6,8 @@
 
 #include "../common/sound_commands.h"
 
+/* The demonstration game plays silently; coins still sound. */
+void sound_mute(uint8_t muted);
 void sound_play(uint8_t command);
 void sound_send_next(void);
 
