@@ -24,20 +24,23 @@ static uint8_t page;
 static uint16_t page_frames;
 static uint8_t shown_credits;
 static uint8_t page_step;
-#define PAGE_STEPS 4
+#define PAGE_STEPS 6
 
-/* Logo letters, 3 cells wide and 5 high, one bit a cell (bit 2 leftmost). */
-static const uint8_t kLogo[8][5] = {
-    {5, 5, 5, 5, 2}, /* V */
-    {7, 5, 5, 5, 7}, /* O */
-    {6, 5, 6, 5, 5}, /* R */
-    {7, 2, 2, 2, 2}, /* T */
-    {7, 4, 6, 4, 7}, /* E */
-    {5, 5, 6, 5, 5}, /* K */
-    {2, 5, 7, 5, 5}, /* A */
-    {5, 7, 7, 5, 5}, /* N */
+/* Logo letters, 5 cells wide and 7 high, one bit a cell (bit 4 leftmost). */
+static const uint8_t kLogo[8][7] = {
+    {0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04}, /* V */
+    {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}, /* O */
+    {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}, /* R */
+    {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}, /* T */
+    {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}, /* E */
+    {0x11, 0x12, 0x14, 0x18, 0x14, 0x12, 0x11}, /* K */
+    {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}, /* A */
+    {0x11, 0x19, 0x19, 0x15, 0x13, 0x13, 0x11}, /* N */
 };
-static const uint8_t kLogoColours[5] = {1, 1, 7, 7, 2};
+static const uint8_t kLogoColours[7] = {1, 1, 7, 7, 7, 2, 2};
+#define LOGO_TOP_BAND 3
+#define LOGO_LINE_BANDS 8
+#define LOGO_LEFT 2
 
 static void clear_page(void) {
   uint8_t band;
@@ -51,28 +54,28 @@ static void clear_page(void) {
   STAR_ENABLE = 1;
 }
 
-/* One line of four letters: 0 for the top line, 1 for the bottom one. */
-static void draw_logo(uint8_t line) {
+/* Two letters of the logo, 0-1 and 2-3 on the top line, 4-5 and 6-7 below. */
+static void draw_logo(uint8_t pair) {
   uint8_t letter, row, bit;
-  for (letter = line * 4; letter < line * 4 + 4; ++letter) {
-    uint8_t top = letter < 4 ? 4 : 10;
-    int8_t left = 6 + (letter & 3) * 4;
-    for (row = 0; row < 5; ++row) {
+  uint8_t top = LOGO_TOP_BAND + (pair >> 1) * LOGO_LINE_BANDS;
+  for (letter = pair * 2; letter < pair * 2 + 2; ++letter) {
+    int8_t left = LOGO_LEFT + (letter & 3) * 6;
+    for (row = 0; row < 7; ++row) {
       volatile uint8_t* cell = cell_at(left, top + row);
       uint8_t bits = kLogo[letter][row];
-      for (bit = 0; bit < 3; ++bit, cell -= 32, bits <<= 1) {
-        if (bits & 4) *cell = TILE_LOGO_BLOCK;
+      for (bit = 0; bit < 5; ++bit, cell -= 32, bits <<= 1) {
+        if (bits & 0x10) *cell = TILE_LOGO_BLOCK;
       }
     }
   }
-  for (row = 0; row < 5; ++row) band_colour((line ? 10 : 4) + row, kLogoColours[row]);
+  for (row = 0; row < 7; ++row) band_colour(top + row, kLogoColours[row]);
 }
 
 /* The publisher's name is read from the program's own bytes, which the board may change. */
 static void draw_publisher(void) {
-  volatile uint8_t* cell = cell_at(10, 17);
+  volatile uint8_t* cell = cell_at(10, 19);
   uint8_t i;
-  band_colour(17, 0);
+  band_colour(19, 0);
   band_colour(21, 1);
   band_colour(24, 3);
   band_colour(27, 4);
@@ -141,7 +144,7 @@ static void draw_scores_page(void) {
   hiscore_draw_table();
 }
 
-/* A page is drawn over four frames (clearing, then in parts), as drawing it whole would not
+/* A page is drawn over six frames (clearing, then in parts), as drawing it whole would not
    fit in one frame's time. */
 static void draw_page_step(void) {
   if (page_step == 0) {
@@ -156,7 +159,7 @@ static void draw_page_step(void) {
     if (page_step == 1) draw_scores_page();
   } else if (page == PAGE_DEMO) {
     if (page_step == 1) game_start(1, 1);
-  } else if (page_step < 3) {
+  } else if (page_step < 5) {
     draw_logo(page_step - 1);
   } else {
     draw_publisher();

@@ -31,7 +31,7 @@ static const int16_t kBaseSpeed[LANE_COUNT] = {40, -150, 200, -110, 170, -230, 1
                                                0,  -120, 160, -190, 100, -140, 0};
 /* Set bits are hazards in 16-pixel slots; later levels pack them closer. */
 static const uint16_t kHazardPatterns[4][4] = {
-    {0x0101, 0x1111, 0x0303, 0x1010},
+    {0x1111, 0x0505, 0x1111, 0x0303},
     {0x1111, 0x0303, 0x1111, 0x0707},
     {0x2323, 0x0707, 0x1313, 0x1111},
     {0x2323, 0x0F0F, 0x3333, 0x1313},
