@@ -16,7 +16,7 @@ namespace platform {
 std::filesystem::path DeviceHome();  // created on first use
 
 double ClockScale();
-uint64_t DeviceNowMs();               // device milliseconds since an arbitrary start
+uint64_t DeviceNowMs();                 // device milliseconds since an arbitrary start
 void DeviceSleepMs(uint64_t deviceMs);  // sleeps the host for deviceMs / scale
 // Converts a device duration to host nanoseconds (for timed waits on host primitives).
 int64_t DeviceToHostNs(uint64_t deviceMs);

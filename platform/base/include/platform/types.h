@@ -47,8 +47,10 @@ inline constexpr DWORD ERROR_INVALID_HANDLE = 6;
 inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline constexpr DWORD ERROR_MORE_DATA = 234;
+inline constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
 inline constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 inline constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 
@@ -59,4 +61,6 @@ void SetLastError(DWORD error);
 inline LPCWSTR MAKEINTRESOURCEW(unsigned id) {
   return reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(id & 0xFFFF));
 }
-inline bool IS_INTRESOURCE(LPCWSTR name) { return reinterpret_cast<uintptr_t>(name) >> 16 == 0; }
+inline bool IS_INTRESOURCE(LPCWSTR name) {
+  return reinterpret_cast<uintptr_t>(name) >> 16 == 0;
+}
