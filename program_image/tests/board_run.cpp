@@ -1,12 +1,12 @@
 #include "board_run.h"
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-
-#include <sys/wait.h>
 
 namespace vortekan_test {
 namespace {
@@ -14,12 +14,22 @@ namespace {
 constexpr size_t kStateHeaderBytes = 192 + 583;
 constexpr uint16_t kVideoRam = 0x4800;
 
-bool IsReadOnly(uint32_t address) { return address < 0x4000 || address == 0x8202; }
+bool IsReadOnly(uint32_t address) {
+  return address < 0x4000 || address == 0x8202;
+}
 
+// Single-quoted for the shell; a quote inside ends the quoting, adds an escaped one, resumes.
 std::string Quote(const std::string& s) {
-  std::string quoted = "'";
-  for (char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
+  std::string quoted(1, '\'');
+  for (char c : s) {
+    if (c == '\'') {
+      quoted.append("'\\''");
+    } else {
+      quoted.push_back(c);
+    }
+  }
+  quoted.push_back('\'');
+  return quoted;
 }
 
 char CellChar(uint8_t code) {
@@ -43,7 +53,8 @@ void BoardRun::WriteScript(const std::string& text) const {
 
 void BoardRun::WriteFile(const std::string& file, const std::vector<uint8_t>& bytes) const {
   std::ofstream out(Path(file), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> BoardRun::ReadFile(const std::string& file) const {
@@ -52,12 +63,18 @@ std::vector<uint8_t> BoardRun::ReadFile(const std::string& file) const {
 }
 
 RunResult BoardRun::Run(const std::vector<std::string>& options) const {
-  std::string command = Quote(VORTEKAN_RUNNER) + " --dir " + Quote(dir_.string());
+  std::vector<std::string> words = {VORTEKAN_RUNNER, "--dir", dir_.string()};
   if (std::filesystem::exists(Path("input.txt"))) {
-    command += " --input " + Quote(Path("input.txt").string());
+    words.push_back("--input");
+    words.push_back(Path("input.txt").string());
   }
-  for (const std::string& option : options) command += " " + Quote(option);
-  command += " 2>&1";
+  words.insert(words.end(), options.begin(), options.end());
+  std::string command;
+  for (const std::string& word : words) {
+    command.append(Quote(word));
+    command.push_back(' ');
+  }
+  command.append("2>&1");
   RunResult result;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return result;

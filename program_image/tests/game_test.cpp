@@ -21,6 +21,9 @@ constexpr uint16_t kGameOverG = 0x4A96;
 constexpr uint16_t kGameOverA = 0x4A76;
 constexpr uint8_t kCodeG = 0x17;
 constexpr uint8_t kCodeA = 0x11;
+// Save-state offsets of the R register in the main and the sound processor's stored context.
+constexpr size_t kMainRefreshOffset = 165;
+constexpr size_t kSoundRefreshOffset = 192 + 199 + 165;
 
 // A coin and player one's start, after the runner's silent first 201 frames; the ship is under
 // control from frame 341.
@@ -44,7 +47,7 @@ std::string LoseAllShips() {
 
 TEST(Game, BootPassesTheBoardCheckAndReachesAttractMode) {
   BoardRun run("boot");
-  MainMemory m = run.MemoryAfter(400);
+  MainMemory m = run.MemoryAfter(250);  // the title page
   EXPECT_EQ(m[kNmiEnable], 1) << "frame interrupt not enabled";
   EXPECT_EQ(TextAt(m, 10, 0, 8), "HI SCORE");
   EXPECT_EQ(TextAt(m, 12, 19, 6), "TAVRIK") << "publisher name from the patched bytes";
@@ -144,7 +147,7 @@ TEST(Game, HighScoreTableRoundTripsThroughTheFile) {
   BoardRun run("hiscore");
   std::vector<uint8_t> table(30, 0);
   table[0] = 0x50, table[1] = 0x34, table[2] = 0x12;  // 123450
-  for (int i = 15; i < 30; ++i) table[i] = 0x2A;       // initials ZZZ
+  for (int i = 15; i < 30; ++i) table[i] = 0x2A;      // initials ZZZ
   run.WriteFile("vortekan.hi", table);
 
   MainMemory attract = run.MemoryAfter(400);
@@ -193,6 +196,11 @@ TEST(Game, ALoadedStateContinuesExactlyAsTheOriginalRun) {
   std::vector<uint8_t> original = run.ReadFile("end.state");
   std::vector<uint8_t> continued = run.ReadFile("resumed.state");
   ASSERT_FALSE(original.empty());
+  // The processors' refresh registers start at random on every power-on (the two original
+  // frames come from two runs); the game never reads them.
+  for (size_t refresh : {kMainRefreshOffset, kSoundRefreshOffset}) {
+    original.at(refresh) = continued.at(refresh) = 0;
+  }
   EXPECT_TRUE(original == continued) << "states differ after 200 frames";
   EXPECT_NE(run.ReadFile("mid.state"), original) << "the game did move on";
 }
