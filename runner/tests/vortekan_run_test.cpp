@@ -122,10 +122,14 @@ TEST_F(VortekanRunTest, SavedStateStartsALaterRun) {
 }
 
 TEST_F(VortekanRunTest, MissingImageAndBadInputEndCleanly) {
-  Result result = Run("--frames 10 --dir " + Path("files"));
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.output.find("missing or damaged"), std::string::npos) << result.output;
-  EXPECT_TRUE(std::filesystem::is_empty(dir_ / "files"));
+  Result result;
+  // Without an image built in, the runner has none to run unless given one.
+  if (!RUNNER_EMBEDS_IMAGE) {
+    result = Run("--frames 10 --dir " + Path("files"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("missing or damaged"), std::string::npos) << result.output;
+    EXPECT_TRUE(std::filesystem::is_empty(dir_ / "files"));
+  }
 
   std::ofstream(Path("bad.img")) << "not an image";
   result = Run("--image " + Path("bad.img") + " --dir " + Path("files"));
