@@ -24,7 +24,7 @@ static uint8_t page;
 static uint16_t page_frames;
 static uint8_t shown_credits;
 static uint8_t page_step;
-#define PAGE_STEPS 6
+#define PAGE_STEPS 7
 
 /* Logo letters, 5 cells wide and 7 high, one bit a cell (bit 4 leftmost). */
 static const uint8_t kLogo[8][7] = {
@@ -42,12 +42,12 @@ static const uint8_t kLogoColours[7] = {1, 1, 7, 7, 7, 2, 2};
 #define LOGO_LINE_BANDS 8
 #define LOGO_LEFT 2
 
-static void clear_page(void) {
+/* A page is cleared in two halves, bands 2-16 and 17-30, a frame each. */
+static void clear_page_half(uint8_t first, uint8_t count) {
   uint8_t band;
   hide_all_objects();
-  fill_bands(2, 29, 0x10);
-  status_clear_playfield();
-  for (band = 2; band < 31; ++band) {
+  fill_bands(first, count, 0x10);
+  for (band = first; band < first + count; ++band) {
     band_scroll(band, 0);
     band_colour(band, 0);
   }
@@ -144,28 +144,36 @@ static void draw_scores_page(void) {
   hiscore_draw_table();
 }
 
-/* A page is drawn over six frames (clearing, then in parts), as drawing it whole would not
+/* A page is drawn over seven frames (clearing, then in parts), as drawing it whole would not
    fit in one frame's time. */
 static void draw_page_step(void) {
-  if (page_step == 0) {
-    clear_page();
-  } else if (page == PAGE_HOW_TO) {
-    if (page_step == 1) {
+  uint8_t step = page_step++;
+  if (step == 0) {
+    clear_page_half(2, 15);
+    return;
+  }
+  if (step == 1) {
+    clear_page_half(17, 14);
+    status_clear_playfield();
+    return;
+  }
+  --step;
+  if (page == PAGE_HOW_TO) {
+    if (step == 1) {
       draw_how_to_top();
-    } else if (page_step == 2) {
+    } else if (step == 2) {
       draw_how_to_bottom();
     }
   } else if (page == PAGE_SCORES) {
-    if (page_step == 1) draw_scores_page();
+    if (step == 1) draw_scores_page();
   } else if (page == PAGE_DEMO) {
-    if (page_step == 1) game_start(1, 1);
-  } else if (page_step < 5) {
-    draw_logo(page_step - 1);
+    if (step == 1) game_start(1, 1);
+  } else if (step < 5) {
+    draw_logo(step - 1);
   } else {
     draw_publisher();
     draw_coin_lines();
   }
-  ++page_step;
 }
 
 static void show_page(uint8_t next) {

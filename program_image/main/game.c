@@ -86,14 +86,10 @@ static uint8_t other_player(void) {
 }
 
 static void ready_frame(void) {
-  /* Clearing, planning and each lane's drawing take a frame apiece. */
+  /* Each lane's drawing takes a frame: the new field wipes the old one from the bottom up. */
   if (state_frames == 1) {
     hide_all_objects();
-    lanes_clear();
     fill_bands(MESSAGE_BAND, 1, 0x10);
-    return;
-  }
-  if (state_frames == 2) {
     lanes_plan(player()->level);
     if (first_ready && !demo) sound_play(SND_START_TUNE);
     first_ready = 0;
@@ -235,6 +231,7 @@ static void player_out_frame(void) {
   if (state_frames == 1) {
     hide_all_objects();
     lanes_clear();
+  } else if (state_frames == 2) {
     band_colour(14, 2);
     band_colour(16, 2);
     print_at(10, 14, "PLAYER");
@@ -250,6 +247,7 @@ static void game_over_frame(void) {
   if (state_frames == 1) {
     hide_all_objects();
     lanes_clear();
+  } else if (state_frames == 2) {
     fill_bands(MESSAGE_BAND, 1, 0x10);
     band_colour(GAME_OVER_BAND, 2);
     print_at(GAME_OVER_COLUMN, GAME_OVER_BAND, "GAME OVER");
@@ -270,12 +268,11 @@ static void draw_entry(void) {
 
 static void begin_entry(void) {
   while (entry_player < player_count && entry_rank[entry_player] == NOT_RANKED) ++entry_player;
-  if (entry_player >= player_count) {
-    enter_state(STATE_DONE);
-    return;
-  }
-  enter_state(STATE_ENTRY);
-  lanes_clear();
+  enter_state(entry_player < player_count ? STATE_ENTRY : STATE_DONE);
+}
+
+/* The entry screen is cleared on its first frame and written on its second. */
+static void draw_entry_screen(void) {
   band_colour(6, 1);
   band_colour(9, 0);
   band_colour(12, 0);
@@ -301,9 +298,19 @@ static uint8_t next_letter(uint8_t code, uint8_t up) {
 }
 
 static void entry_frame(void) {
-  uint8_t controls = input_controls(dip_cocktail() && entry_player == 1);
-  uint8_t pressed = controls & ~entry_previous;
+  uint8_t controls;
+  uint8_t pressed;
   uint8_t* initials = hiscore_initials(entry_rank[entry_player]);
+  if (state_frames == 1) {
+    lanes_clear();
+    return;
+  }
+  if (state_frames == 2) {
+    draw_entry_screen();
+    return;
+  }
+  controls = input_controls(dip_cocktail() && entry_player == 1);
+  pressed = controls & ~entry_previous;
   entry_previous = controls;
   /* A letter steps once per press, then every ten frames while held. */
   if (pressed & (IN_UP | IN_DOWN)) {

@@ -39,22 +39,24 @@ static const uint16_t kHazardPatterns[4][4] = {
 static const uint8_t kLaneColour[5] = {3, 4, 7, 2, 5};
 
 void lanes_plan(uint8_t level) {
-  uint8_t layout = (uint8_t)((level - 1) & 3);
+  const uint8_t* types = kLayouts[(uint8_t)(level - 1) & 3];
   uint8_t boost = level > 12 ? 12 : level - 1; /* each level adds a quarter of the base speed */
-  uint8_t tier = level > 4 ? 3 : level - 1;
+  const uint16_t* patterns = kHazardPatterns[level > 4 ? 3 : level - 1];
+  uint16_t wall = level < 5 ? 0x3333 : 0x7777;
   uint8_t lane, step;
   for (lane = 0; lane < LANE_COUNT; ++lane) {
-    uint8_t type = kLayouts[layout][lane];
+    uint8_t type = types[lane];
+    int16_t quarter = kBaseSpeed[lane] / 4;
     int16_t speed = kBaseSpeed[lane];
+    for (step = boost; step; --step) speed += quarter;
     lane_type[lane] = type;
     lane_speed[lane] = speed;
-    for (step = 0; step < boost; ++step) lane_speed[lane] += speed >> 2;
     lane_position[lane] = 0;
     lane_shift[lane] = 0;
     if (type == LANE_GOAL_WALL) {
-      lane_pattern[lane] = level < 5 ? 0x3333 : 0x7777;
+      lane_pattern[lane] = wall;
     } else if (type == LANE_ROCKS || type == LANE_MINES) {
-      lane_pattern[lane] = kHazardPatterns[tier][lane & 3];
+      lane_pattern[lane] = patterns[lane & 3];
     } else {
       lane_pattern[lane] = 0;
     }
@@ -76,6 +78,8 @@ static void draw_lane(uint8_t lane) {
   uint8_t slot;
   band_colour(band, kLaneColour[type]);
   band_colour(band + 1, kLaneColour[type]);
+  band_scroll(band, 0);
+  band_scroll(band + 1, 0);
   for (slot = 0; slot < 16; ++slot, pattern >>= 1, cell += 64) {
     uint8_t filled = pattern & 1;
     switch (type) {

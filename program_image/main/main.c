@@ -76,6 +76,7 @@ void main(void) {
   status_init();
   STAR_ENABLE = 1;
   attract_begin();
+  status_draw_scores(0);
   NMI_ENABLE = 1;
   for (;;) __asm__("halt");
 }
