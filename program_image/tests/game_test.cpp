@@ -117,6 +117,30 @@ TEST(Game, FireLaunchesShotsHeldOrByTheAutofirePulse) {
   }
 }
 
+TEST(Game, TwoPlayersTakeTurns) {
+  BoardRun run("two_players");
+  std::string script =
+      "210 press coin\n216 release coin\n220 press coin\n226 release coin\n"
+      "230 press start2\n236 release start2\n";
+  // Player one climbs into a mine lane and loses a ship; then it is player two's turn.
+  script += "400 press up\n416 release up\n450 press up\n466 release up\n";
+  run.WriteScript(script);
+  MainMemory first = run.MemoryAfter(300);
+  EXPECT_EQ(TextAt(first, 5, 30, 8), "PLAYER 1");
+  EXPECT_EQ(TextAt(first, 22, 0, 3), "2UP") << "player two's score replaces the credits";
+  MainMemory second = run.MemoryAfter(600);
+  EXPECT_EQ(TextAt(second, 5, 30, 8), "PLAYER 2");
+}
+
+TEST(Game, TheStylusSteersTheShip) {
+  BoardRun run("stylus");
+  // Left of the ship on the portrait screen, level with it.
+  run.WriteScript(std::string(kCoinAndStart) + "360 stylus 20 263\n");
+  MainMemory m = run.MemoryAfter(kShipReady + 20);
+  EXPECT_LT(m[kShipX], 120 - 20);
+  EXPECT_EQ(m[kShipY], 223);
+}
+
 TEST(Game, LosingAllShipsShowsGameOverInItsCellsAndNotBefore) {
   BoardRun run("game_over");
   run.WriteScript("0 dip lives 0\n" + LoseAllShips());
