@@ -188,6 +188,20 @@ void attract_begin(void) {
   show_page(credits ? PAGE_START : PAGE_TITLE);
 }
 
+/* Under the title the ship sways at the dock and shoots at a drone crossing above it. */
+static void animate_title(void) {
+  uint8_t t = (uint8_t)page_frames;
+  uint8_t sway = (t & 64) ? 63 - (t & 63) : (t & 63);
+  uint8_t shot_y = 216 - ((t & 31) << 2);
+  sprite_put(SPRITE_SHIP_SLOT, 72 + sway, 226, (t & 4) ? SPRITE_SHIP_THRUST : SPRITE_SHIP, 6);
+  sprite_put(SPRITE_FIRST_ENEMY, t, 200, (t & 8) ? SPRITE_DRONE_A : SPRITE_DRONE_B, 3);
+  if (shot_y > 200) {
+    bullet_put(BULLET_FIRST_PLAYER, 79 + sway, shot_y);
+  } else {
+    bullet_hide(BULLET_FIRST_PLAYER);
+  }
+}
+
 static void blink_prompt(void) {
   uint8_t on = (page_frames & 32) != 0;
   if (page == PAGE_START) {
@@ -213,6 +227,9 @@ void attract_frame(void) {
     if (game_frame() || page_frames >= kPageFrames[PAGE_DEMO]) show_page(PAGE_TITLE);
     return;
   }
-  if (page == PAGE_TITLE || page == PAGE_TITLE_AGAIN || page == PAGE_START) blink_prompt();
+  if (page == PAGE_TITLE || page == PAGE_TITLE_AGAIN || page == PAGE_START) {
+    blink_prompt();
+    animate_title();
+  }
   if (page != PAGE_START && page_frames >= kPageFrames[page]) show_page((page + 1) % PAGE_COUNT);
 }

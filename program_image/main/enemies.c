@@ -192,7 +192,7 @@ static void animate_blasts(void) {
   }
 }
 
-void enemies_blast(uint8_t x, uint8_t y) {
+static void blast(uint8_t x, uint8_t y) {
   blast_x[next_blast] = x;
   blast_y[next_blast] = y;
   blast_age[next_blast] = 1;
@@ -233,7 +233,7 @@ uint8_t enemies_shot_hits(uint8_t x, uint8_t y) {
         sound_play(SND_STEP);
         return 0xFF; /* hit without a kill: the shot is spent, no points */
       }
-      enemies_blast(pos_x[slot], pos_y[slot]);
+      blast(pos_x[slot], pos_y[slot]);
       retire(slot);
       sound_play(SND_ENEMY_HIT);
       return kPointsHundreds[k];

@@ -12,6 +12,5 @@ void enemies_update(uint8_t ship_x, uint8_t ship_y);
 uint8_t enemies_shot_hits(uint8_t x, uint8_t y);
 /* 1 when an enemy or an enemy shot touches the ship; shots miss a jumping ship. */
 uint8_t enemies_touch_ship(uint8_t ship_x, uint8_t ship_y, uint8_t jumping);
-void enemies_blast(uint8_t x, uint8_t y);
 
 #endif

@@ -43,7 +43,7 @@ static uint16_t state_frames;
 static uint8_t first_ready;
 static uint8_t best_lane;
 static uint8_t second_frames;
-uint8_t time_left;
+static uint8_t time_left;
 
 static uint8_t entry_rank[2];
 static uint8_t entry_player;
@@ -347,7 +347,8 @@ uint8_t game_frame(void) {
     default: break;
   }
   if (state == STATE_DONE) return 1;
-  status_draw_playfield(player()->lives, player()->level, state == STATE_PLAY);
+  status_draw_playfield(player()->lives, player()->level,
+                        state == STATE_PLAY ? time_left : STATUS_NO_TIME);
   return 0;
 }
 

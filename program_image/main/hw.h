@@ -31,6 +31,5 @@
 #define BULLET_ENEMY_COUNT 5
 
 #define SPRITE_FLIP_X 0x80
-#define SPRITE_FLIP_Y 0x40
 
 #endif

@@ -78,8 +78,7 @@ void status_draw_scores(uint8_t in_game) {
   if (right != 4) show_score(2, 21, players[1].score);
 }
 
-void status_draw_playfield(uint8_t lives, uint8_t level, uint8_t show_time) {
-  uint8_t time = show_time ? time_left : NOTHING_SHOWN;
+void status_draw_playfield(uint8_t lives, uint8_t level, uint8_t time) {
   if (lives != shown.lives) {
     volatile uint8_t* cell = cell_at(0, BOTTOM_BAND);
     uint8_t i;
@@ -94,7 +93,7 @@ void status_draw_playfield(uint8_t lives, uint8_t level, uint8_t show_time) {
   }
   if (time != shown.time) {
     shown.time = time;
-    if (show_time) {
+    if (time != STATUS_NO_TIME) {
       print_at(19, BOTTOM_BAND, "TIME");
       *cell_at(24, BOTTOM_BAND) = time >> 4;
       *cell_at(25, BOTTOM_BAND) = time & 0x0F;
