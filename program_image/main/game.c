@@ -58,6 +58,7 @@ static void enter_state(uint8_t next) {
 
 void game_start(uint8_t players_wanted, uint8_t demonstration) {
   uint8_t i;
+  STAR_ENABLE = 1;
   demo = demonstration;
   sound_mute(demonstration);
   player_count = players_wanted;
@@ -273,6 +274,7 @@ static void begin_entry(void) {
 
 /* The entry screen is cleared on its first frame and written on its second. */
 static void draw_entry_screen(void) {
+  STAR_ENABLE = 0; /* a quiet background while the letters are chosen */
   band_colour(6, 1);
   band_colour(9, 0);
   band_colour(12, 0);

@@ -203,6 +203,16 @@ TEST(Game, HighScoreTableRoundTripsThroughTheFile) {
   EXPECT_EQ(second[kTopScore + 2], 0x12);
 }
 
+TEST(Game, ADamagedHighScoreFileIsShownSafelyAndTheGamePlays) {
+  BoardRun run("damaged_hiscore");
+  run.WriteFile("vortekan.hi", std::vector<uint8_t>(30, 0xFF));
+  run.WriteScript(kCoinAndStart);
+  MainMemory m = run.MemoryAfter(kShipReady);
+  EXPECT_EQ(TextAt(m, 11, 1, 6), "999999") << "digits that are not decimal show as 9";
+  EXPECT_EQ(m[kShipX], 120) << "the game started";
+  EXPECT_EQ(m[kShipY], 223);
+}
+
 TEST(Game, ALoadedStateContinuesExactlyAsTheOriginalRun) {
   BoardRun run("state");
   run.WriteScript(std::string(kCoinAndStart) + "360 press up fire\n");
