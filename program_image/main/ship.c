@@ -38,7 +38,7 @@ void ship_reset(void) {
   ship_jump = 0;
   jump_recovery = 0;
   previous_controls = 0xFF; /* a control held through the restart is not a new press */
-  fire_repeat = 0;
+  fire_repeat = 1;          /* but fire held through it shoots at once */
   for (i = 0; i < BULLET_PLAYER_COUNT; ++i) {
     shot_y[i] = 0;
     bullet_hide(BULLET_FIRST_PLAYER + i);

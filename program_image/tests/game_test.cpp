@@ -132,6 +132,20 @@ TEST(Game, TwoPlayersTakeTurns) {
   EXPECT_EQ(TextAt(second, 5, 30, 8), "PLAYER 2");
 }
 
+TEST(Game, PlayerTwoSteersOnTheirTurnInBothCabinets) {
+  for (int cabinet = 0; cabinet < 2; ++cabinet) {
+    BoardRun run("player_two");
+    // Player one loses a ship; player two's ship is at the dock from frame 680.
+    run.WriteScript("0 dip cabinet " + std::to_string(cabinet) +
+                    "\n210 press coin\n216 release coin\n220 press coin\n226 release coin\n"
+                    "230 press start2\n236 release start2\n400 press up\n416 release up\n"
+                    "450 press up\n466 release up\n690 press left\n");
+    MainMemory m = run.MemoryAfter(700);
+    EXPECT_EQ(m[kShipY], 223) << "cabinet " << cabinet;
+    EXPECT_LT(m[kShipX], 120) << "cabinet " << cabinet;
+  }
+}
+
 TEST(Game, TheStylusSteersTheShip) {
   BoardRun run("stylus");
   // Left of the ship on the portrait screen, level with it.
