@@ -121,7 +121,7 @@ static void retire(uint8_t slot) {
 
 static void move_enemy(uint8_t slot, uint8_t ship_x, uint8_t ship_y) {
   uint8_t k = kind[slot];
-  ++age[slot];
+  if (age[slot] != 255) ++age[slot];
   switch (k) {
     case KIND_DRONE:
       pos_x[slot] += step_x[slot];
@@ -144,8 +144,13 @@ static void move_enemy(uint8_t slot, uint8_t ship_x, uint8_t ship_y) {
       pos_x[slot] += step_x[slot];
       pos_y[slot] += step_y[slot];
       if (pos_x[slot] < 4 || pos_x[slot] > 204) step_x[slot] = -step_x[slot];
-      if (pos_y[slot] < 16 || pos_y[slot] > 150) step_y[slot] = -step_y[slot];
-      if (age[slot] == 255) retire(slot);
+      /* After a while it stops bouncing and leaves by the bottom. */
+      if (age[slot] >= 200) {
+        step_y[slot] = 2;
+      } else if (pos_y[slot] < 16 || pos_y[slot] > 150) {
+        step_y[slot] = -step_y[slot];
+      }
+      if (pos_y[slot] > 244) retire(slot);
       break;
   }
   if (kind[slot] == KIND_NONE) return;
@@ -158,7 +163,7 @@ static void move_enemy(uint8_t slot, uint8_t ship_x, uint8_t ship_y) {
       reload[slot] = level_now >= 6 ? 35 : 70 - level_now * 5;
     }
   }
-  sprite_put(SPRITE_FIRST_ENEMY + slot, pos_x[slot], pos_y[slot], kFrames[k][(age[slot] >> 3) & 1],
+  sprite_put(SPRITE_FIRST_ENEMY + slot, pos_x[slot], pos_y[slot], kFrames[k][(tick >> 3) & 1],
              kColour[k]);
 }
 
