@@ -13,8 +13,8 @@ constexpr uint8_t kSoundIrqBit = 0x08;
 constexpr uint8_t kPsgLatchRegister = 14;
 constexpr uint8_t kPsgTimerRegister = 15;
 
-// The main CPU's map, in address order of its trapped regions; the entry number of a region is
-// its position in the list, so the order here is fixed by the handler numbering, not addresses.
+// The main CPU's whole map in address order. The region list below it is in handler-entry
+// order, since a region's entry number is its position in the list.
 // 0x0000-0x3FFF  game program, read-only
 // 0x4000-0x47FF  work RAM (high-score table 0x4200-0x421D, shown top score 0x40A8-0x40AA)
 // 0x4800-0x4BFF  video RAM ............................ entry 0, writes

@@ -73,8 +73,12 @@ void CopyBands(int firstBand) {
     for (int r = 0; r < 8; ++r) {
       const uint8_t* source = TilePicture + (8 * band + r) * kTilePictureSize;
       uint8_t* target = FrameRow(8 * (band - firstBand) + r);
-      std::memcpy(target, source + start, firstSpan);
-      if (firstSpan < kGameWidth) std::memcpy(target + firstSpan, source, kGameWidth - firstSpan);
+      if (firstSpan == kGameWidth) {
+        std::memcpy(target, source + start, kGameWidth);  // fixed size: plain vector moves
+      } else {
+        std::memcpy(target, source + start, firstSpan);
+        std::memcpy(target + firstSpan, source, kGameWidth - firstSpan);
+      }
     }
   }
 }

@@ -113,7 +113,7 @@ ProgramImage DemoImage() {
   }
   for (int k = 0; k < 8; ++k) {  // bullets: -, x, -, y
     objects.insert(objects.end(),
-                   {0, static_cast<uint8_t>(50 + 20 * k), 0, static_cast<uint8_t>(60 + 12 * k)});
+                   {0, static_cast<uint8_t>(50 + 20 * k), 0, static_cast<uint8_t>(20 + 2 * k)});
   }
   image.PutMain(0x1000, objects);
 

@@ -18,14 +18,15 @@ DeviceScreen::DeviceScreen(int width, int height)
 void DeviceScreen::Present(int width, int height) {
   const int left = (width_ - width) / 2;
   const int top = (height_ - height) / 2;
-  for (int y = 0; y < height; ++y) {
-    const int row = top + y;
-    if (row < 0 || row >= height_) continue;
+  const uint8_t* frame = machine::FrameStart;
+  const uint16_t* lookup = machine::ColourLookup.data();
+  for (int y = std::max(0, -top); y < height && top + y < height_; ++y) {
     const int columns = y >= kNarrowFromRow ? std::min(width, machine::kGameWidth) : width;
-    const uint8_t* source = machine::FrameStart + y * machine::kFrameStride;
-    uint16_t* target = pixels_.data() + static_cast<size_t>(row) * width_;
-    for (int x = std::max(0, -left); x < columns && left + x < width_; ++x)
-      target[left + x] = machine::ColourLookup[source[x]];
+    const int first = std::max(0, -left);
+    const int end = std::min(columns, width_ - left);
+    const uint8_t* source = frame + y * machine::kFrameStride;
+    uint16_t* target = pixels_.data() + static_cast<size_t>(top + y) * width_ + left;
+    for (int x = first; x < end; ++x) target[x] = lookup[source[x]];
   }
 }
 

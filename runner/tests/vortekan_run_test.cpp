@@ -74,6 +74,12 @@ TEST_F(VortekanRunTest, WritesScreenshotsAndSoundAndReportsTheRate) {
   // 32 rows above the picture stay black; the picture has tiles, sprites, bullets and stars.
   for (unsigned i = 0; i < 32 * width; ++i) ASSERT_EQ(pixels[i], 0u) << i;
   EXPECT_GT(std::set<uint32_t>(pixels.begin(), pixels.end()).size(), 8u);
+  // Bullet k of the demonstration sits at picture column 34 + 20k, row 228 - 2k, in the
+  // bullet colour (palette entry 39: PROM byte 0xFF), 8 columns and 32 rows into the screen.
+  for (unsigned k = 0; k < 8; ++k) {
+    const unsigned column = 8 + 34 + 20 * k, row = 32 + 228 - 2 * k;
+    EXPECT_EQ(pixels[row * width + column], 0xFFFFDEu) << k;
+  }
 
   std::ifstream wav(Path("sound.wav"), std::ios::binary);
   std::vector<char> bytes((std::istreambuf_iterator<char>(wav)), {});

@@ -22,8 +22,8 @@ struct EmbeddedResource {
 };
 
 // Adds resources that live for the whole process. A resource added later hides an earlier one
-// of the same type and name (a runner can supply a program's data from a file this way). Returns true so that it can initialise a
-// namespace-scope constant in the generated source.
+// of the same type and name (a runner can supply a program's data from a file this way).
+// Returns true so that it can initialise a namespace-scope constant in the generated source.
 bool RegisterEmbeddedResources(const EmbeddedResource* resources, size_t count);
 
 }  // namespace platform
