@@ -44,6 +44,7 @@ static uint8_t first_ready;
 static uint8_t best_lane;
 static uint8_t second_frames;
 static uint8_t time_left;
+static uint8_t bonus[3]; /* the last gate's bonus, BCD */
 
 static uint8_t entry_rank[2];
 static uint8_t entry_player;
@@ -163,7 +164,9 @@ static void play_frame(void) {
     enter_state(STATE_DYING);
   } else if (outcome == SHIP_OUTCOME_HOME) {
     /* 1000 for the gate and ten a second left. */
-    award((uint8_t)(time_left << 4), (uint8_t)(0x10 + (time_left >> 4)));
+    bonus[0] = (uint8_t)(time_left << 4);
+    bonus[1] = (uint8_t)(0x10 + (time_left >> 4));
+    award(bonus[0], bonus[1]);
     after_scoring();
     sound_play(SND_LEVEL_TUNE);
     enter_state(STATE_CLEARED);
@@ -216,7 +219,8 @@ static void cleared_frame(void) {
   if (state_frames == 1) {
     hide_all_objects();
     band_colour(MESSAGE_BAND, 3);
-    print_at(4, MESSAGE_BAND, "GATE REACHED - BONUS");
+    print_at(1, MESSAGE_BAND, "GATE REACHED BONUS");
+    print_score(19, MESSAGE_BAND, bonus);
   }
   if (state_frames < CLEARED_FRAMES) return;
   if (player()->level < 99) ++player()->level;
