@@ -184,6 +184,7 @@ static void show_page(uint8_t next) {
 }
 
 void attract_begin(void) {
+  sound_play(SND_STOP); /* whatever the last game left playing */
   shown_credits = credits;
   show_page(credits ? PAGE_START : PAGE_TITLE);
 }

@@ -6,7 +6,6 @@
 
 #include <stdint.h>
 
-#define SCREEN_COLUMNS 28
 #define BAND_COUNT 32
 
 volatile uint8_t* cell_at(int8_t column, uint8_t band);
