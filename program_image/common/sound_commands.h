@@ -15,5 +15,8 @@
 #define SND_STEP 0x0A
 #define SND_TIME_WARN 0x0B
 #define SND_STOP 0x0C
+#define SND_PULSE_SLOW 0x0D /* the bass beat under play, while no tune sounds */
+#define SND_PULSE_FAST 0x0E /* the same, hurried: time is running out */
+#define SND_PULSE_OFF 0x0F
 
 #endif

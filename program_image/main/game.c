@@ -114,6 +114,7 @@ static void ready_frame(void) {
     best_lane = LANE_DOCK;
     time_left = TIME_PER_ATTEMPT;
     second_frames = 0;
+    sound_play(SND_PULSE_SLOW);
     enter_state(STATE_PLAY);
   }
 }
@@ -140,6 +141,7 @@ static uint8_t count_down_time(void) {
   second_frames = 0;
   if (time_left == 0) return 1;
   time_left = (time_left & 0x0F) ? time_left - 1 : time_left - 7; /* BCD decrement */
+  if (time_left == 0x10) sound_play(SND_PULSE_FAST);
   if (time_left <= 0x10 && time_left) sound_play(SND_TIME_WARN);
   return time_left == 0;
 }
@@ -159,6 +161,7 @@ static void play_frame(void) {
   }
   if (count_down_time()) outcome = SHIP_OUTCOME_HIT;
   after_scoring();
+  if (outcome != SHIP_OUTCOME_NONE) sound_play(SND_PULSE_OFF);
   if (outcome == SHIP_OUTCOME_HIT) {
     sound_play(SND_PLAYER_DIE);
     enter_state(STATE_DYING);

@@ -21,8 +21,15 @@ static void handle(uint8_t command) {
   if (command == SND_STOP) {
     effects_stop();
     music_stop();
+    music_pulse(0);
   } else if (command >= SND_START_TUNE && command <= SND_LEVEL_TUNE) {
     music_start(command);
+  } else if (command == SND_PULSE_SLOW) {
+    music_pulse(30);
+  } else if (command == SND_PULSE_FAST) {
+    music_pulse(15);
+  } else if (command == SND_PULSE_OFF) {
+    music_pulse(0);
   } else {
     effects_start(command);
   }

@@ -48,6 +48,33 @@ typedef struct {
 
 static Voice voices[3];
 
+#define PULSE_CHANNEL 1
+static uint8_t pulse_period;
+static uint8_t pulse_count;
+static uint8_t pulse_level;
+static uint8_t pulse_beat;
+
+void music_pulse(uint8_t period) {
+  pulse_period = period;
+  pulse_count = 1;
+  if (!period) psg_write(MUSIC_CHIP, PSG_LEVEL(PULSE_CHANNEL), 0);
+}
+
+/* Two low notes in turn, each a short thump; silent while a tune plays. */
+static void pulse_tick(void) {
+  if (!pulse_period || voices[0].next || voices[1].next || voices[2].next) return;
+  if (--pulse_count == 0) {
+    pulse_count = pulse_period;
+    pulse_beat ^= 1;
+    psg_set_tone(MUSIC_CHIP, PULSE_CHANNEL, kNotePeriod[pulse_beat ? C2 : G2]);
+    psg_channel_mode(MUSIC_CHIP, PULSE_CHANNEL, 1, 0);
+    pulse_level = 11;
+  } else {
+    pulse_level = pulse_level > 2 ? pulse_level - 2 : 0;
+  }
+  psg_write(MUSIC_CHIP, PSG_LEVEL(PULSE_CHANNEL), pulse_level);
+}
+
 static void voice_note(uint8_t ch) {
   Voice* v = &voices[ch];
   uint8_t note = v->next[0];
@@ -110,6 +137,7 @@ void music_tick(void) {
     }
     psg_write(MUSIC_CHIP, PSG_LEVEL(ch), v->volume);
   }
+  pulse_tick();
 }
 
 void music_stop(void) {

@@ -5,6 +5,8 @@
 #include <stdint.h>
 
 void music_start(uint8_t command);
+/* The beat under play: ticks between beats, 0 for none. */
+void music_pulse(uint8_t period);
 void music_tick(void);
 void music_stop(void);
 
