@@ -236,7 +236,7 @@ uint8_t enemies_shot_hits(uint8_t x, uint8_t y) {
     if ((uint8_t)(x - pos_x[slot] - 1) < 14 && (uint8_t)(y - pos_y[slot]) < 16) {
       if (--hits_left[slot]) {
         sound_play(SND_STEP);
-        return 0xFF; /* hit without a kill: the shot is spent, no points */
+        return ENEMY_HIT_NO_KILL;
       }
       blast(pos_x[slot], pos_y[slot]);
       retire(slot);

@@ -60,20 +60,24 @@ static void fire(void) {
   }
 }
 
+/* A shot is checked against the enemies where it is and again where it moves to, so a fast shot
+   cannot pass through an enemy between frames. */
 static void move_shots(uint8_t* score) {
   uint8_t i;
   for (i = 0; i < BULLET_PLAYER_COUNT; ++i) {
     uint8_t points;
     if (!shot_y[i]) continue;
     points = enemies_shot_hits(shot_x[i], shot_y[i]);
-    if (points == 0 && shot_y[i] > 8 + SHOT_SPEED) {
-      shot_y[i] -= SHOT_SPEED;
-      points = enemies_shot_hits(shot_x[i], shot_y[i]);
-    } else if (points == 0) {
-      shot_y[i] = 0;
+    if (!points) {
+      if (shot_y[i] <= 8 + SHOT_SPEED) {
+        shot_y[i] = 0; /* off the top */
+      } else {
+        shot_y[i] -= SHOT_SPEED;
+        points = enemies_shot_hits(shot_x[i], shot_y[i]);
+      }
     }
     if (points) {
-      if (points != 0xFF) score_add(score, 0x00, points);
+      if (points != ENEMY_HIT_NO_KILL) score_add(score, 0x00, points);
       shot_y[i] = 0;
     }
     if (shot_y[i]) {
