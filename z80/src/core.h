@@ -248,15 +248,15 @@ Z80_INLINE void TestBit(Z80State& s, uint8_t v) {
 }  // namespace z80
 
 // Expands Z80_CASE(n) for n = 0..255; each group's dispatch switch is built from it.
-#define Z80_CASES_16(base)                                                                    \
-  Z80_CASE(base + 0x0)                                                                        \
-  Z80_CASE(base + 0x1) Z80_CASE(base + 0x2) Z80_CASE(base + 0x3) Z80_CASE(base + 0x4)         \
-      Z80_CASE(base + 0x5) Z80_CASE(base + 0x6) Z80_CASE(base + 0x7) Z80_CASE(base + 0x8)     \
-          Z80_CASE(base + 0x9) Z80_CASE(base + 0xA) Z80_CASE(base + 0xB) Z80_CASE(base + 0xC) \
-              Z80_CASE(base + 0xD) Z80_CASE(base + 0xE) Z80_CASE(base + 0xF)
-#define Z80_CASES_256                                                                            \
-  Z80_CASES_16(0x00)                                                                             \
-  Z80_CASES_16(0x10) Z80_CASES_16(0x20) Z80_CASES_16(0x30) Z80_CASES_16(0x40) Z80_CASES_16(0x50) \
-      Z80_CASES_16(0x60) Z80_CASES_16(0x70) Z80_CASES_16(0x80) Z80_CASES_16(0x90)                \
-          Z80_CASES_16(0xA0) Z80_CASES_16(0xB0) Z80_CASES_16(0xC0) Z80_CASES_16(0xD0)            \
-              Z80_CASES_16(0xE0) Z80_CASES_16(0xF0)
+// clang-format off
+#define Z80_CASES_16(base) \
+  Z80_CASE(base + 0x0) Z80_CASE(base + 0x1) Z80_CASE(base + 0x2) Z80_CASE(base + 0x3) \
+  Z80_CASE(base + 0x4) Z80_CASE(base + 0x5) Z80_CASE(base + 0x6) Z80_CASE(base + 0x7) \
+  Z80_CASE(base + 0x8) Z80_CASE(base + 0x9) Z80_CASE(base + 0xA) Z80_CASE(base + 0xB) \
+  Z80_CASE(base + 0xC) Z80_CASE(base + 0xD) Z80_CASE(base + 0xE) Z80_CASE(base + 0xF)
+#define Z80_CASES_256 \
+  Z80_CASES_16(0x00) Z80_CASES_16(0x10) Z80_CASES_16(0x20) Z80_CASES_16(0x30) \
+  Z80_CASES_16(0x40) Z80_CASES_16(0x50) Z80_CASES_16(0x60) Z80_CASES_16(0x70) \
+  Z80_CASES_16(0x80) Z80_CASES_16(0x90) Z80_CASES_16(0xA0) Z80_CASES_16(0xB0) \
+  Z80_CASES_16(0xC0) Z80_CASES_16(0xD0) Z80_CASES_16(0xE0) Z80_CASES_16(0xF0)
+// clang-format on
