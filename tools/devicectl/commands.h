@@ -18,6 +18,7 @@ int StateCommand(const Arguments& args);
 int ProcessesCommand(const Arguments& args);
 int PostCommand(const Arguments& args);
 int KeyCommand(const Arguments& args);
+int ScreenCommand(const Arguments& args);
 
 // Parses a whole number in decimal or 0x-hexadecimal, negative allowed; false on anything else.
 bool ParseNumber(const std::string& text, long long& value);

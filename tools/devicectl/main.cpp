@@ -1,6 +1,6 @@
 // devicectl: drives and inspects the simulated device of a device home (VDEVICE_HOME): places
 // and ends calls, reads and writes the registry, shows the event log, device states and
-// processes, and posts messages and keys to the device's programs.
+// processes, posts messages and keys to the device's programs, and shows its screen.
 #include <cstdio>
 #include <map>
 
@@ -22,7 +22,10 @@ int Usage(const std::string& problem) {
       "  state                                          vibrator and backlight now\n"
       "  ps                                             the device's processes and threads\n"
       "  post EXE MESSAGE [WPARAM [LPARAM]]             to every thread of processes named EXE\n"
-      "  key CLASS KEY                                  key down and up to a window of CLASS\n",
+      "  key CLASS KEY                                  key down and up to a window of CLASS\n"
+      "  screen [--keys-to CLASS]                       a window showing the device's screen,\n"
+      "                                                 backlight and vibrator; typed keys go\n"
+      "                                                 to the window of CLASS\n",
       stderr);
   return 2;
 }
@@ -56,7 +59,7 @@ int main(int argc, char** argv) {
   static const std::map<std::string, int (*)(const Arguments&)> commands = {
       {"call", CallCommand},     {"lines", LinesCommand}, {"reg", RegistryCommand},
       {"events", EventsCommand}, {"state", StateCommand}, {"ps", ProcessesCommand},
-      {"post", PostCommand},     {"key", KeyCommand},
+      {"post", PostCommand},     {"key", KeyCommand},     {"screen", ScreenCommand},
   };
   if (argc < 2) return Usage("");
   auto command = commands.find(argv[1]);

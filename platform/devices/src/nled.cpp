@@ -87,6 +87,10 @@ BOOL NLedSetDevice(INT deviceId, void* input) {
 
 namespace platform {
 
+bool LedIsOn(UINT led) {
+  return ReadLed(led).OffOnBlink != 0;
+}
+
 std::string DescribeLedState(UINT led) {
   if (led >= kLedCount) return "no such LED";
   return LedDeviceName(led) + ' ' + StateName(ReadLed(led).OffOnBlink);

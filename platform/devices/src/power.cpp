@@ -72,4 +72,8 @@ std::string DescribeBacklightState() {
   return "BKL1: " + Describe(ReadBacklight());
 }
 
+int BacklightLevel() {
+  return ReadBacklight().level;
+}
+
 }  // namespace platform

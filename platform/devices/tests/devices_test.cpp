@@ -38,8 +38,10 @@ TEST_F(DevicesTest, TheVibratorFollowsItsLedSettings) {
   readBack.LedNum = 1;
   NLedGetDeviceInfo(NLED_SETTINGS_INFO_ID, &readBack);
   EXPECT_EQ(readBack.OffOnBlink, 1);
+  EXPECT_TRUE(platform::LedIsOn(1));
   settings.OffOnBlink = 0;
   NLedSetDevice(NLED_SETTINGS_INFO_ID, &settings);
+  EXPECT_FALSE(platform::LedIsOn(1));
   EXPECT_EQ(LoggedChanges(), (std::vector<std::string>{"vibrator on", "vibrator off"}));
   EXPECT_EQ(platform::DescribeLedState(1), "vibrator off");
 }
@@ -61,17 +63,19 @@ TEST_F(DevicesTest, ForcedBacklightStatesHoldUntilReleased) {
     DWORD flags;
     CEDEVICE_POWER_STATE state;
     const char* after;
+    int level;
   };
   const Step steps[] = {
-      {POWER_NAME | POWER_FORCE, D4, "BKL1: D4 forced"},
-      {POWER_NAME, D0, "BKL1: D4 forced"},  // a request without force does not win
-      {POWER_NAME | POWER_FORCE, D0, "BKL1: D0 forced"},
-      {POWER_NAME | POWER_FORCE, PwrDeviceUnspecified, "BKL1: D0 system"},
-      {POWER_NAME, D2, "BKL1: D2 system"},
+      {POWER_NAME | POWER_FORCE, D4, "BKL1: D4 forced", 4},
+      {POWER_NAME, D0, "BKL1: D4 forced", 4},  // a request without force does not win
+      {POWER_NAME | POWER_FORCE, D0, "BKL1: D0 forced", 0},
+      {POWER_NAME | POWER_FORCE, PwrDeviceUnspecified, "BKL1: D0 system", 0},
+      {POWER_NAME, D2, "BKL1: D2 system", 2},
   };
   for (const auto& step : steps) {
     EXPECT_EQ(SetDevicePower(backlight, step.flags, step.state), ERROR_SUCCESS);
     EXPECT_EQ(platform::DescribeBacklightState(), step.after);
+    EXPECT_EQ(platform::BacklightLevel(), step.level);
   }
   WCHAR other[] = u"BKL2:";
   EXPECT_EQ(SetDevicePower(other, POWER_NAME | POWER_FORCE, D4), ERROR_FILE_NOT_FOUND);

@@ -1,5 +1,8 @@
 #include <SDL.h>
 
+#include <string>
+
+#include "platform/devices.h"
 #include "platform/host.h"
 
 namespace platform::host {
@@ -10,6 +13,23 @@ struct ScreenWindow::Impl {
   SDL_Texture* texture = nullptr;
   int width = 0, height = 0, scale = 1;
   bool stylusDown = false;
+  std::string title;
+  HardwareLook look{255, false, ""};
+  uint32_t lookReadAt = 0;  // SDL ticks of the last read of the device's hardware state
+  uint32_t shownFrames = 0;
+
+  // The state lives in the device home and may change in any process; a few reads a second
+  // keep the window current without touching the files every frame.
+  void RefreshLook() {
+    uint32_t now = SDL_GetTicks();
+    if (lookReadAt != 0 && now - lookReadAt < 100) return;
+    lookReadAt = now;
+    constexpr UINT kVibrator = 1;
+    HardwareLook next = LookOfHardware(platform::BacklightLevel(), platform::LedIsOn(kVibrator));
+    if (next.titleSuffix != look.titleSuffix)
+      SDL_SetWindowTitle(window, (title + next.titleSuffix).c_str());
+    look = next;
+  }
 
   ~Impl() {
     if (texture) SDL_DestroyTexture(texture);
@@ -43,6 +63,17 @@ uint32_t DeviceKeyOf(SDL_Keycode key) {
 
 }  // namespace
 
+HardwareLook LookOfHardware(int backlightLevel, bool vibrating) {
+  HardwareLook look{255, vibrating, ""};
+  if (backlightLevel == 1) look.brightness = 160;  // D1: low
+  if (backlightLevel >= 2) {
+    look.brightness = 24;  // standby, sleep and off: the picture is barely there
+    look.titleSuffix = " (backlight off)";
+  }
+  if (vibrating) look.titleSuffix += " (vibrating)";
+  return look;
+}
+
 ScreenWindow::ScreenWindow(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 ScreenWindow::~ScreenWindow() = default;
 
@@ -56,6 +87,7 @@ std::unique_ptr<ScreenWindow> ScreenWindow::Open(std::string_view title, int wid
   impl->width = width;
   impl->height = height;
   impl->scale = scale < 1 ? 1 : scale;
+  impl->title = title;
   impl->window =
       SDL_CreateWindow(std::string(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                        width * impl->scale, height * impl->scale, 0);
@@ -72,10 +104,15 @@ std::unique_ptr<ScreenWindow> ScreenWindow::Open(std::string_view title, int wid
 }
 
 void ScreenWindow::Show(const uint16_t* pixels, int pitchPixels) {
-  SDL_UpdateTexture(impl_->texture, nullptr, pixels, pitchPixels * 2);
-  SDL_RenderClear(impl_->renderer);
-  SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
-  SDL_RenderPresent(impl_->renderer);
+  Impl& w = *impl_;
+  w.RefreshLook();
+  SDL_UpdateTexture(w.texture, nullptr, pixels, pitchPixels * 2);
+  SDL_SetTextureColorMod(w.texture, w.look.brightness, w.look.brightness, w.look.brightness);
+  SDL_Rect target{0, 0, w.width * w.scale, w.height * w.scale};
+  if (w.look.shaking) target.x = (++w.shownFrames & 2) ? 2 * w.scale : -2 * w.scale;
+  SDL_RenderClear(w.renderer);
+  SDL_RenderCopy(w.renderer, w.texture, nullptr, &target);
+  SDL_RenderPresent(w.renderer);
 }
 
 bool ScreenWindow::NextEvent(HostEvent& event) {

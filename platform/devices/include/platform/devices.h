@@ -66,4 +66,10 @@ namespace platform {
 std::string DescribeLedState(UINT led);
 std::string DescribeBacklightState();
 
+// Current states as a windowed host shows them: the backlight's power state (D0-D4) and whether
+// an LED is on or blinking. Read from the device's shared state, so changes made by any process
+// of the device show.
+int BacklightLevel();
+bool LedIsOn(UINT led);
+
 }  // namespace platform

@@ -3,7 +3,9 @@
 // A device screen is an RGB565 frame buffer (one 16-bit pixel per device pixel, rows pitch
 // pixels apart). A ScreenWindow shows one in an SDL2 window, scaled by a whole factor, and turns
 // the host's keyboard and mouse into device key codes and stylus events (the mouse is the
-// stylus, in device pixels). Without a display, WritePng keeps screenshots of a screen instead.
+// stylus, in device pixels). The window also shows the device's hardware as any process of the
+// device leaves it: the screen dims with the backlight and shakes while the vibrator runs, and
+// the title says so. Without a display, WritePng keeps screenshots of a screen instead.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +38,15 @@ struct HostEvent {
   int x = 0, y = 0;  // stylus events: device pixels
 };
 
+// How the window shows the device's hardware state.
+struct HardwareLook {
+  uint8_t brightness;  // 255 lit, less when the backlight is dimmed or off
+  bool shaking;        // the vibrator runs
+  std::string titleSuffix;
+  bool operator==(const HardwareLook&) const = default;
+};
+HardwareLook LookOfHardware(int backlightLevel, bool vibrating);
+
 class ScreenWindow {
  public:
   // Null, with the reason in error, when no window can be opened (no display, no SDL video).
@@ -45,7 +56,7 @@ class ScreenWindow {
   ScreenWindow(const ScreenWindow&) = delete;
   ScreenWindow& operator=(const ScreenWindow&) = delete;
 
-  // Shows the device screen (width x height as opened).
+  // Shows the device screen (width x height as opened) as the device's hardware lets it be seen.
   void Show(const uint16_t* pixels, int pitchPixels);
 
   // The next pending event; false when there is none.
