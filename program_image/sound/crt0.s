@@ -15,6 +15,7 @@
 
 init:
 	im	1
+	call	clear_variables
 	call	gsinit
 	jp	_main
 
@@ -36,31 +37,14 @@ irq_entry:
 	ei
 	reti
 
-	.area	_HOME
-	.area	_CODE
-	.area	_INITIALIZER
-	.area	_GSINIT
-	.area	_GSFINAL
-	.area	_DATA
-	.area	_INITIALIZED
-	.area	_BSEG
-	.area	_BSS
-	.area	_HEAP
+	.include	"sdcc_runtime.s"
 
-	.area	_GSINIT
-gsinit::
+;; Variables start at zero (outside the fixed header, which has no room to spare).
+	.area	_CODE
+clear_variables:
 	ld	hl,#0x8000
 	ld	de,#0x8001
 	ld	bc,#0x00FF
 	ld	(hl),#0
 	ldir
-	ld	bc,#l__INITIALIZER
-	ld	a,b
-	or	a,c
-	jr	z,gsinit_done
-	ld	de,#s__INITIALIZED
-	ld	hl,#s__INITIALIZER
-	ldir
-gsinit_done:
-	.area	_GSFINAL
 	ret
